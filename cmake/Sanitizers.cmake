@@ -1,0 +1,10 @@
+# QUELT_SANITIZE applies to every target of the build (libraries, programs, tests).
+if(QUELT_SANITIZE STREQUAL "address,undefined")
+    add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=address,undefined -fno-sanitize-recover=all)
+elseif(QUELT_SANITIZE STREQUAL "thread")
+    add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=thread)
+elseif(NOT QUELT_SANITIZE STREQUAL "")
+    message(FATAL_ERROR "Unknown QUELT_SANITIZE value: ${QUELT_SANITIZE}")
+endif()

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// What `stat` (following links) says of a path.
+struct FileStatus {
+    bool isFolder = false;
+    std::uint64_t size = 0;
+};
+
+// Status of `path`, or nothing when it does not exist or cannot be examined; then
+// `errorText` (when given) receives the system's text for the failure.
+std::optional<FileStatus> statPath(const std::string& path, std::string* errorText = nullptr);
+
+// One entry of a folder listing. Only regular files and folders are listed.
+struct FolderEntry {
+    std::string name;
+    bool isFolder = false;
+    bool isLink = false;        // reached through a symbolic link; walks never descend such folders
+    std::uint64_t size = 0;     // 0 for folders
+    std::uint32_t stampLo = 0;  // low half of the last-write time as a Windows FILETIME
+    std::uint32_t stampHi = 0;  // high half of it
+};
+
+// The entries of `folder` in ascending byte order of their names, "." and ".." left out,
+// dot-files included. FIFOs, sockets, devices and dangling links are not listed (opening
+// a FIFO would block). Nothing when the folder cannot be opened.
+std::optional<std::vector<FolderEntry>> listFolder(const std::string& folder);
+
+// 100-ns intervals since 1601-01-01 UTC for a time in nanoseconds since 1970-01-01 UTC.
+std::uint64_t fileTimeFromUnixNanoseconds(std::int64_t nanoseconds);
+
+// `path` itself when it exists; otherwise the existing path whose components equal those of
+// `path` without regard to ASCII case (first match in listing order); nothing when none does.
+std::optional<std::string> findPathIgnoringCase(const std::string& path);
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+// Opens `path` for reading in binary mode, unbuffered (callers read in large blocks).
+// Nothing when it cannot be opened or is a folder.
+FilePtr openForReading(const std::string& path);
+
+// The current working directory, without a trailing '/' except for the root.
+std::string currentDirectory();
+
+// The system's text for the last failed call (errno), without a line end.
+std::string lastErrorText();
+
+} // namespace platform

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace testsupport {
+
+// A fresh folder under the system's temporary folder, removed with everything in it when
+// the object goes. `path()` ends in '/'.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::string& path() const { return m_path; }
+    // path() + relative
+    std::string operator/(std::string_view relative) const;
+
+private:
+    std::string m_path;
+};
+
+// Writes `content` to `path`, creating missing parent folders.
+void writeFile(const std::string& path, std::string_view content);
+
+// The whole file as bytes; empty when it cannot be read.
+std::string readFile(const std::string& path);
+
+// Four bytes whose CRC-32 is `crc` (CRC-32 is invertible over four bytes).
+std::string bytesWithCrc(std::uint32_t crc);
+
+// Output and exit status of a program run through the shell.
+struct ProcessResult {
+    std::string out;
+    std::string err;
+    int status = -1;
+};
+
+// Runs `commandLine` (a shell command) in `workingDir`, capturing standard output and error.
+ProcessResult runCommand(const std::string& commandLine, const std::string& workingDir);
+
+// `text` quoted for the shell.
+std::string shellQuoted(std::string_view text);
+
+} // namespace testsupport
