@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Times storycrc against the CRC tools a user would otherwise reach for, on a 1 GiB file and
+# on a tree of 10,000 story files, with the page cache warm. Prints medians and ratios.
+# Usage: bench/storycrc-bench.sh [corpus-folder]   (default /tmp/quelt-bench)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+corpus=${1:-/tmp/quelt-bench}
+runs=${RUNS:-7}
+
+peers=(7zip rhash libarchive-zip-perl hyperfine python3)
+missing=()
+for p in "${peers[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+scripts/setup.sh release >/dev/null
+storycrc=$PWD/build/release/tools/storycrc/storycrc
+
+python3 bench/make-corpus.py "$corpus"
+cd "$corpus"
+cat big.bin >/dev/null
+find tree -type f -exec cat {} + >/dev/null
+
+# Median wall time in seconds of a command, from hyperfine's JSON export.
+median() {
+    hyperfine --style none --warmup 1 --runs "$runs" --export-json /tmp/quelt-bench.json \
+        "$1" >/dev/null 2>&1
+    python3 -c 'import json; print("%.3f" % json.load(open("/tmp/quelt-bench.json"))["results"][0]["median"])'
+}
+
+ratio() { python3 -c "print('%.1fx' % ($1 / $2))"; }
+
+echo "== 1 GiB file"
+s_big=$(median "$storycrc big.bin")
+z_big=$(median "7zz h big.bin")
+r_big=$(median "rhash --crc32 big.bin")
+c_big=$(median "crc32 big.bin")
+printf '%-22s %8s s\n' "storycrc" "$s_big" "7zz h" "$z_big" "rhash --crc32" "$r_big" "crc32" "$c_big"
+fastest_big=$(printf '%s\n' "$z_big" "$r_big" "$c_big" | sort -g | head -1)
+echo "storycrc vs fastest peer: $(ratio "$fastest_big" "$s_big") faster"
+
+echo "== tree of 10,000 files"
+s_tree=$(median "$storycrc -r tree")
+z_tree=$(median "7zz h -r tree")
+r_tree=$(median "rhash -r --crc32 tree")
+c_tree=$(median "find tree -type f -exec crc32 {} +")
+printf '%-22s %8s s\n' "storycrc -r" "$s_tree" "7zz h -r" "$z_tree" "rhash -r --crc32" "$r_tree" \
+    "crc32 (find)" "$c_tree"
+fastest_tree=$(printf '%s\n' "$z_tree" "$r_tree" "$c_tree" | sort -g | head -1)
+echo "storycrc vs fastest peer: $(ratio "$fastest_tree" "$s_tree") faster"
+
+echo "== machine"
+"$OLDPWD/build/release/bench/crc_rate"
+read_rate=$(dd if=big.bin of=/dev/null bs=1M 2>&1 | awk '/copied/ {print $(NF-1), $NF}')
+echo "read rate (dd bs=1M, cached): $read_rate"
+python3 -c "print('storycrc on the 1 GiB file: %.2f GB/s' % (1073741824 / $s_big / 1e9))"
