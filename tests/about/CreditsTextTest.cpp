@@ -12,7 +12,7 @@ const char* const kHome = "http://home.example/";
 
 // Everything after the first two lines; it does not depend on the version.
 const std::string kTail = "\tDeveloped By:\n"
-                          "\rThe QueltImport developers,\n"
+                          "\rQueltImport developers,\n"
                           "Jul 12 2005 \n"
                           "http://home.example/\n \n"
                           "\tSpecial Thanks:\n \n"

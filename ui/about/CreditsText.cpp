@@ -84,7 +84,7 @@ std::string creditsText(const VersionInfo& info, const std::string& homepage)
     std::string text = "\t" + info.productName + " " + info.version + "\n";
     text += "\r\rbuild: " + info.build + "\n \n";
     text += "\tDeveloped By:\n";
-    text += "\rThe QueltImport developers,\n";
+    text += "\rQueltImport developers,\n";
     text += "Jul 12 2005 \n";
     text += homepage + "\n \n";
     text += "\tSpecial Thanks:\n \n";
