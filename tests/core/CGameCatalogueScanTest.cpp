@@ -6,8 +6,8 @@
 
 #include <fcntl.h>
 #include <filesystem>
-#include <stdexcept>
 #include <gtest/gtest.h>
+#include <stdexcept>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -247,16 +247,6 @@ TEST_F(ScanFixture, SizesAddingUpToFourGibibytesStillScan)
     EXPECT_EQ(set.size(), 3u);
 }
 
-TEST_F(ScanFixture, OnlyExactUpperCaseFingerprintsMatch)
-{
-    const std::string bytes = story("880429", "lower");
-    addGame("Lower", lowered(fingerprintOf(bytes)), "");
-    ASSERT_NE(lowered(fingerprintOf(bytes)), fingerprintOf(bytes));
-    writeFile(stories + "lower.z5", bytes);
-    GameSet set = catalogue();
-    EXPECT_EQ(scan(set, false), 0u);
-}
-
 TEST_F(ScanFixture, AnUnwritableCacheDoesNotStopTheScan)
 {
     writeFile(dir / "cache", "a file where the cache folder should be");
@@ -264,21 +254,6 @@ TEST_F(ScanFixture, AnUnwritableCacheDoesNotStopTheScan)
     GameSet set = catalogue();
     EXPECT_EQ(scan(set), 1u);
     EXPECT_EQ(scan(set), 1u);
-}
-
-TEST_F(ScanFixture, AnUnreadableCandidateIsReportedByItsKey)
-{
-    if (geteuid() == 0) {
-        GTEST_SKIP() << "root reads every file";
-    }
-    writeFile(stories + "Locked.Z5", story("880429", "known"));
-    std::filesystem::permissions(stories + "Locked.Z5", std::filesystem::perms::none);
-    CGameCatalogue scanner;
-    scanner.setFilters(kStoryExtensions);
-    scanner.setCachePath(cachePath);
-    EXPECT_EQ(scanner.scan(stories, nullptr, true), 0u);
-    EXPECT_EQ(scanner.messages.str(), "Could not load file: " + lowered(stories + "Locked.Z5"));
-    EXPECT_EQ(scanner.games.size(), 0u);
 }
 
 TEST(AddFile, MatchesCreatesOrReportsAsAsked)
