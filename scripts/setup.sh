@@ -8,7 +8,8 @@ packages=(cmake ninja-build g++ pkg-config libboost-dev libisal-dev libtinyxml-d
           qt6-base-dev fonts-liberation2)
 if [[ "${1:-}" == "--tests" ]]; then
     shift
-    packages+=(libgtest-dev libgmock-dev xvfb xauth qt6-qpa-plugins desktop-file-utils groff-base)
+    packages+=(libgtest-dev libgmock-dev xvfb xauth xdotool qt6-qpa-plugins desktop-file-utils
+               groff-base)
 fi
 
 missing=()
