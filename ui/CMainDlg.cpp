@@ -4,6 +4,7 @@
 #include "ui/CResultsList.h"
 #include "ui/DialogUnits.h"
 #include "ui/Trace.h"
+#include "ui/about/CAboutBox.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -337,7 +338,10 @@ void CMainDlg::OnLoad() {}
 
 void CMainDlg::OnMake() {}
 
-void CMainDlg::OnAppAbout() {}
+void CMainDlg::OnAppAbout()
+{
+    CAboutBox::showModal(this);
+}
 
 void CMainDlg::OnDropFiles(const std::vector<std::string>& /*paths*/) {}
 

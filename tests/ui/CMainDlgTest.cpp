@@ -12,6 +12,7 @@
 #include <QScreen>
 #include <QSizeGrip>
 #include <QTest>
+#include <QTimer>
 #include <atomic>
 #include <gtest/gtest.h>
 #include <memory>
@@ -180,10 +181,24 @@ TEST_F(CMainDlgTest, CommandsReachTheirHandlers)
     EXPECT_FALSE(dialog->dispatchCommand(42));
     QTest::mouseClick(child(*dialog, "clearButton"), Qt::LeftButton);
     EXPECT_EQ(list->rowCount(), 0);
-    for (const int id : {CMainDlg::kIdScan, CMainDlg::kIdSave, CMainDlg::kIdLoad, CMainDlg::kIdMake,
-                         CMainDlg::kIdAbout}) {
+    for (const int id : {CMainDlg::kIdScan, CMainDlg::kIdSave, CMainDlg::kIdLoad, CMainDlg::kIdMake}) {
         EXPECT_TRUE(dialog->dispatchCommand(id)) << id;
     }
+    EXPECT_TRUE(dialog->isVisible());
+}
+
+TEST_F(CMainDlgTest, AboutShowsTheModalBoxOverTheDialog)
+{
+    auto dialog = openDialog();
+    QWidget* shownOver = nullptr;
+    QTimer::singleShot(0, [&] {
+        if (QWidget* box = QApplication::activeModalWidget()) {
+            shownOver = box->parentWidget();
+            QTest::keyClick(box, Qt::Key_Escape);
+        }
+    });
+    EXPECT_TRUE(dialog->dispatchCommand(CMainDlg::kIdAbout)); // returns once the box is closed
+    EXPECT_EQ(shownOver, dialog.get());
     EXPECT_TRUE(dialog->isVisible());
 }
 
