@@ -7,10 +7,10 @@
 
 #include "tests/fuzz/FuzzSupport.h"
 
+#include "platform/PatternMatch.h"
 #include "tools/storycrc/FileException.h"
 #include "tools/storycrc/FolderWalk.h"
 #include "tools/storycrc/NameList.h"
-#include "tools/storycrc/PatternMatch.h"
 
 #include <array>
 #include <cstdint>
@@ -138,7 +138,7 @@ void checkPatterns(const std::vector<std::string>& typed)
         if (name.size() > 200 || pattern.size() > 200) {
             continue;
         }
-        fuzz::check(matchesPattern(name, pattern) == modelMatch(name, pattern),
+        fuzz::check(platform::matchesPattern(name, pattern) == modelMatch(name, pattern),
                     "wildcard match differs from the model", name + "\n" + pattern);
     }
 }

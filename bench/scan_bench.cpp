@@ -1,0 +1,237 @@
+// Times the scan and the catalogue file on a generated corpus (bench/make-corpus.py):
+//   (a) cold scan without a catalogue, every candidate becoming "unknown"
+//   (b) cold scan with a catalogue that names every candidate
+//   (c) the rescan of (b), every candidate a cache hit
+//   (d) saving and loading a catalogue of many entries
+// plus the cost of the cache rewrites alone and a comparison with `storycrc -r`.
+// "Cold" means without a cache file; the story files themselves stay in the page cache.
+// Usage: scan_bench <tree> [--storycrc <path>] [--runs N] [--entries N]
+
+#include "core/CGameCatalogue.h"
+#include "core/FileCache.h"
+#include "scan/FileFilters.h"
+#include "scan/FileWalk.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <sys/resource.h>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Options
+{
+    std::string tree;
+    std::string storycrc;
+    int runs = 5;
+    std::size_t entries = 100000;
+};
+
+struct Entry
+{
+    std::string fingerprint;
+    std::string sn;
+};
+
+double secondsOf(const std::function<void()>& work)
+{
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const std::size_t mid = values.size() / 2;
+    return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
+}
+
+double peakMiB()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+GameSet catalogueOf(const std::vector<Entry>& entries)
+{
+    GameSet set;
+    std::size_t n = 0;
+    for (const Entry& entry : entries) {
+        set.insert(
+            std::make_shared<CGame>("Game " + std::to_string(++n), entry.fingerprint, entry.sn));
+    }
+    return set;
+}
+
+std::size_t scanOnce(const std::string& tree, const std::string& cachePath, GameSet& set)
+{
+    CGameCatalogue scanner;
+    scanner.setFilters(kStoryExtensions);
+    scanner.setCachePath(cachePath);
+    return scanner.scan(tree, &set, true);
+}
+
+void printLine(const char* label, const std::vector<double>& runs)
+{
+    std::printf("%-44s median %8.3f s  (min %.3f, max %.3f, %zu runs)\n", label, median(runs),
+                *std::min_element(runs.begin(), runs.end()),
+                *std::max_element(runs.begin(), runs.end()), runs.size());
+}
+
+// The scans (a), (b) and (c); returns their medians in that order.
+std::vector<double> benchScans(const Options& options, const fs::path& work)
+{
+    const std::string cachePath = (work / "filecache.txt").string();
+    std::vector<double> a, b, c;
+    std::vector<Entry> found;
+    for (int run = 0; run < options.runs; ++run) {
+        fs::remove(cachePath);
+        GameSet unknowns;
+        a.push_back(secondsOf([&] { scanOnce(options.tree, cachePath, unknowns); }));
+        found.clear();
+        for (const GamePtr& game : unknowns) {
+            found.push_back({game->fingerprint, game->sn});
+        }
+    }
+    std::printf("corpus %s: %zu distinct candidates\n", options.tree.c_str(), found.size());
+    for (int run = 0; run < options.runs; ++run) {
+        fs::remove(cachePath);
+        GameSet cold = catalogueOf(found);
+        std::size_t matched = 0;
+        b.push_back(secondsOf([&] { matched = scanOnce(options.tree, cachePath, cold); }));
+        GameSet warm = catalogueOf(found);
+        c.push_back(secondsOf([&] { scanOnce(options.tree, cachePath, warm); }));
+        if (matched != found.size()) {
+            std::printf("warning: (b) matched %zu of %zu\n", matched, found.size());
+        }
+    }
+    printLine("(a) cold scan, no catalogue", a);
+    printLine("(b) cold scan, catalogue names every file", b);
+    printLine("(c) rescan of (b), all cache hits", c);
+    std::printf("    (b)/(c) = %.1fx\n", median(b) / median(c));
+    std::printf("    peak memory after the scans: %.1f MiB\n", peakMiB());
+    return {median(a), median(b), median(c)};
+}
+
+// What a cold scan with `matches` matches spends on rewriting the cache file alone.
+void benchCacheRewrites(const Options& options, const fs::path& work, std::size_t matches)
+{
+    std::vector<CFileEntry> files;
+    findAllFiles(options.tree, files);
+    const std::string cachePath = (work / "rewrite.txt").string();
+    FileCache cache;
+    std::uintmax_t written = 0;
+    const double seconds = secondsOf([&] {
+        for (std::size_t i = 0; i < matches && i < files.size(); ++i) {
+            cache[files[i].path] = CacheEntry{"0A1B2C3D", files[i].stampLo};
+            core::writeFileCache(cachePath, cache);
+            written += fs::file_size(cachePath);
+        }
+    });
+    std::printf("cache rewrites for %6zu matches: %8.3f s, %8.1f MiB written, last file %.0f KiB\n",
+                std::min(matches, files.size()), seconds, static_cast<double>(written) / (1 << 20),
+                static_cast<double>(fs::file_size(cachePath)) / 1024);
+}
+
+void benchCatalogue(const Options& options, const fs::path& work)
+{
+    CGameCatalogue big;
+    for (std::size_t i = 0; i < options.entries; ++i) {
+        char fingerprint[9];
+        std::snprintf(fingerprint, sizeof fingerprint, "%08zX", i * 2654435761u % 0xFFFFFFFFu);
+        auto game = std::make_shared<CGame>("Game " + std::to_string(i) + " & \"Friends\"",
+                                            fingerprint, std::to_string(800000 + i % 199999));
+        game->fn = "/home/player/stories/folder" + std::to_string(i % 100) + "/story" +
+                   std::to_string(i) + ".z5";
+        game->warn = i % 10 ? "" : "needs a newer interpreter";
+        big.games.insert(game);
+    }
+    const std::string path = (work / "big-catalogue.xml").string();
+    std::vector<double> save, load;
+    for (int run = 0; run < options.runs; ++run) {
+        save.push_back(secondsOf([&] { big.saveCatalogue(path); }));
+        CGameCatalogue loaded;
+        load.push_back(secondsOf([&] { loaded.loadCatalogue(path); }));
+        if (loaded.games.size() != big.games.size()) {
+            std::printf("warning: loaded %zu of %zu\n", loaded.games.size(), big.games.size());
+        }
+    }
+    std::printf("catalogue of %zu entries, %.1f MiB:\n", big.games.size(),
+                static_cast<double>(fs::file_size(path)) / (1 << 20));
+    printLine("(d) save", save);
+    printLine("(d) load", load);
+    std::printf("    peak memory after the catalogue: %.1f MiB\n", peakMiB());
+}
+
+void compareWithStorycrc(const Options& options, const std::vector<double>& scans)
+{
+    if (options.storycrc.empty()) {
+        return;
+    }
+    const std::string command =
+        "'" + options.storycrc + "' -r '" + options.tree + "' >/dev/null 2>&1";
+    std::vector<double> runs;
+    for (int run = 0; run < options.runs; ++run) {
+        runs.push_back(secondsOf([&] {
+            if (std::system(command.c_str()) != 0) {
+                std::printf("warning: storycrc failed\n");
+            }
+        }));
+    }
+    printLine("storycrc -r over the same tree", runs);
+    std::printf("    (a)/storycrc = %.2fx, (b)/storycrc = %.2fx\n", scans[0] / median(runs),
+                scans[1] / median(runs));
+}
+
+bool parse(int argc, char** argv, Options& options)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--storycrc" && i + 1 < argc) {
+            options.storycrc = argv[++i];
+        } else if (arg == "--runs" && i + 1 < argc) {
+            options.runs = std::max(1, std::atoi(argv[++i]));
+        } else if (arg == "--entries" && i + 1 < argc) {
+            options.entries = static_cast<std::size_t>(std::atol(argv[++i]));
+        } else if (options.tree.empty() && !arg.starts_with("--")) {
+            options.tree = arg;
+        } else {
+            return false;
+        }
+    }
+    return !options.tree.empty();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    Options options;
+    if (!parse(argc, argv, options)) {
+        std::fprintf(stderr,
+                     "usage: scan_bench <tree> [--storycrc <path>] [--runs N] [--entries N]\n");
+        return 1;
+    }
+    std::string pattern = (fs::temp_directory_path() / "scan-bench-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) {
+        std::perror("mkdtemp");
+        return 1;
+    }
+    const fs::path work = pattern;
+    const std::vector<double> scans = benchScans(options, work);
+    compareWithStorycrc(options, scans);
+    benchCacheRewrites(options, work, 1000);
+    benchCacheRewrites(options, work, 10000);
+    benchCatalogue(options, work);
+    fs::remove_all(work);
+    return 0;
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "core/FileCache.h"
+#include "core/GameSet.h"
+
+#include <cstddef>
+#include <sstream>
+#include <string>
+
+struct CFileEntry;
+
+// The view of a GameSet whose order a saved catalogue follows.
+enum class CatalogueView
+{
+    Fingerprint,
+    FullName,
+    Fn,
+    Sn,
+    Warn
+};
+
+// A set of games with its catalogue file, the scan that matches the story files under a
+// folder against it, and the single-file add. Callers make one per job and discard it; one
+// thread uses it at a time. Failures are a false or zero result plus one report in
+// `messages`.
+class CGameCatalogue
+{
+  public:
+    CGameCatalogue();
+
+    // Adds the entries of the catalogue file at `path` to `games` (the first entry of a
+    // fingerprint wins). False when the file cannot be read or parsed (report in
+    // `messages`, nothing added) or has no `games` element (no report).
+    bool loadCatalogue(const std::string& path);
+
+    // Writes `games` in ascending order of `view` to `path`, replacing it atomically.
+    // False when the file could not be written; nothing is reported.
+    bool saveCatalogue(const std::string& path,
+                       CatalogueView view = CatalogueView::Fingerprint) const;
+
+    // The comma-separated endings that make a file a candidate for `scan`.
+    void setFilters(const std::string& extensionList);
+
+    // Fingerprints every candidate file under `folder` (through the file cache) and marks
+    // the records of `set` (nullptr: `games`) that match; with `createUnknown`, a file that
+    // matches nothing gets an "unknown" record. Returns the number of files that matched;
+    // 0 at once for an empty `folder` or a tree without content.
+    std::size_t scan(const std::string& folder, GameSet* set, bool createUnknown);
+
+    // Fingerprints the file at `path` and gives the matching record of `games` that path
+    // (and `name`, unless it is "unknown"); with `createUnknown`, a file that matches
+    // nothing gets a record named `name`. False when the file cannot be opened.
+    bool addFile(const std::string& path, bool createUnknown, const std::string& name);
+
+    // Where `scan` keeps its fingerprint cache; core::defaultCachePath() unless set.
+    void setCachePath(const std::string& path);
+    const std::string& cachePath() const { return m_cachePath; }
+
+    std::string extensions;      // candidate endings for `scan`, set by setFilters
+    std::ostringstream messages; // the report of the last failure, at most one
+    GameSet games;
+
+  private:
+    void report(const std::string& text);
+    bool matchFile(GameSet& set, const std::string& fingerprint, const std::string& key,
+                   const std::string& openPath, bool createUnknown);
+    bool fingerprintFromDisk(const CFileEntry& entry, const std::string& key,
+                             std::string& fingerprint);
+
+    std::string m_cachePath;
+};
