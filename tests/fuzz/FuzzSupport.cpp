@@ -17,8 +17,10 @@ namespace {
 std::string makeScratchFolder()
 {
     std::error_code ignored;
-    const fs::path base = fs::is_directory("/dev/shm", ignored) ? fs::path("/dev/shm")
-                                                                : fs::temp_directory_path();
+    const bool tmpDirSet = std::getenv("TMPDIR") != nullptr;
+    const fs::path base = !tmpDirSet && fs::is_directory("/dev/shm", ignored)
+                              ? fs::path("/dev/shm")
+                              : fs::temp_directory_path();
     std::string pattern = (base / "quelt-fuzz-XXXXXX").string();
     if (!mkdtemp(pattern.data())) {
         throw std::runtime_error("cannot create a scratch folder under " + base.string());

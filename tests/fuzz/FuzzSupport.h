@@ -10,8 +10,9 @@
 // libFuzzer keeps the input as a crash.
 namespace fuzz {
 
-// A folder owned by this process (in /dev/shm when there is one), ending in '/'; created on
-// first use and removed with its contents when the process exits normally.
+// A folder owned by this process, ending in '/': under $TMPDIR when set, else in /dev/shm
+// when there is one. Created on first use and removed with its contents when the process
+// exits normally (libFuzzer does not always: run-fuzzers.sh gives it a TMPDIR to remove).
 const std::string& scratchFolder();
 
 // Replaces the file at `path` with the given bytes.

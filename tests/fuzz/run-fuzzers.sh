@@ -19,6 +19,14 @@ if ((${#names[@]} == 0)); then
     done
 fi
 
+# The targets write their scratch files here; libFuzzer may exit without running their
+# clean-up, so the whole folder goes at the end.
+scratch_base=/tmp
+[[ -d /dev/shm && -w /dev/shm ]] && scratch_base=/dev/shm
+TMPDIR=$(mktemp -d "$scratch_base/quelt-fuzzers-XXXXXX")
+export TMPDIR
+trap 'rm -rf "$TMPDIR"' EXIT
+
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 failed=()
