@@ -206,7 +206,7 @@ std::size_t CGameCatalogue::scan(const std::string& folder, GameSet* set, bool c
         return 0;
     }
     std::size_t count = 0;
-    bool cacheChanged = false;
+    std::size_t unsaved = 0; // cache entries learned since the cache file was last written
     for (const CFileEntry& entry : entries) {
         const std::string key = lowerAscii(entry.path);
         if (!endsWithAny(extensions, key)) {
@@ -223,14 +223,22 @@ std::size_t CGameCatalogue::scan(const std::string& folder, GameSet* set, bool c
             ++count;
             CacheEntry fresh{fingerprint, entry.stampLo};
             CacheEntry& slot = cache[key];
-            cacheChanged = cacheChanged || slot != fresh;
+            if (slot != fresh) {
+                ++unsaved;
+            }
             slot = std::move(fresh);
         }
-        // Rewritten after every file read from disk, so a scan cut short keeps what it
-        // learned; an unchanged cache already holds exactly these bytes.
-        if (cacheChanged) {
-            cacheChanged = !core::writeFileCache(m_cachePath, cache); // unwritable: go on
+        // Rewritten during the scan, so that a scan cut short keeps what it learned, but
+        // only once an eighth of the entries are new: rewriting the whole file after every
+        // file read made the writing grow with the square of the files (a first scan of
+        // 100,000 matched files wrote hundreds of gigabytes). An unchanged cache already
+        // holds exactly these bytes.
+        if (unsaved > 0 && unsaved * 8 >= cache.size()) {
+            unsaved = core::writeFileCache(m_cachePath, cache) ? 0 : unsaved; // unwritable: go on
         }
+    }
+    if (unsaved > 0) {
+        core::writeFileCache(m_cachePath, cache); // best effort, as above
     }
     return count;
 }
