@@ -11,7 +11,8 @@ using testsupport::writeFile;
 
 namespace {
 
-constexpr const char* kDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-16\" standalone=\"no\" ?>\n";
+constexpr const char* kDeclaration =
+    "<?xml version=\"1.0\" encoding=\"UTF-16\" standalone=\"no\" ?>\n";
 constexpr const char* kProblem = "Problem with XML format, check syntax of file: ";
 
 std::string entry(const std::string& fingerprint, const std::string& fullName)
@@ -58,10 +59,10 @@ TEST(LargeCatalogue, TenMegabyteAttributeSurvivesAndNeighboursStay)
 TEST(StrangeCatalogue, NotXmlFailsWithTheReportAndAddsNothing)
 {
     TempDir dir;
-    for (const std::string& text : {std::string("fingerprint,FullName\n0000ABCD,Story\n"),
-                                   std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16),
-                                   std::string(kDeclaration) + "<games>\n" +
-                                       entry("0000ABCD", "Cut off")}) {
+    for (const std::string& text :
+         {std::string("fingerprint,FullName\n0000ABCD,Story\n"),
+          std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16),
+          std::string(kDeclaration) + "<games>\n" + entry("0000ABCD", "Cut off")}) {
         writeFile(dir / "bad.xml", text);
         CGameCatalogue catalogue;
         EXPECT_FALSE(catalogue.loadCatalogue(dir / "bad.xml"));

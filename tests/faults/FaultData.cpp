@@ -128,8 +128,8 @@ GameSet recordsForTree(const std::string& folder)
             continue;
         }
         if (const auto crc = computeFingerprint(entry.path().string())) {
-            set.insert(std::make_shared<CGame>(entry.path().filename().string(), crcText(*crc),
-                                               ""));
+            set.insert(
+                std::make_shared<CGame>(entry.path().filename().string(), crcText(*crc), ""));
         }
     }
     return set;

@@ -20,13 +20,14 @@ inline constexpr unsigned kCatalogueEntries = 3000;
 
 // A settings store of kSettingsItems text settings "item0000"...; each value names the
 // generation. The store is the process's current one while it lives.
-class GenerationSettings {
-public:
+class GenerationSettings
+{
+  public:
     explicit GenerationSettings(unsigned generation);
     ~GenerationSettings();
     bool save(const std::string& path) const;
 
-private:
+  private:
     std::unique_ptr<Orvane::CSettingStore> m_store;
 };
 GenerationSettings settingsOfGeneration(unsigned generation);

@@ -14,10 +14,9 @@
 //
 // The looping commands print "done <generation>" after each complete write.
 
-#include "tests/faults/FaultData.h"
-
 #include "core/CGameCatalogue.h"
 #include "settings/CSettingStore.h"
+#include "tests/faults/FaultData.h"
 
 #include <chrono>
 #include <cstdio>

@@ -1,17 +1,15 @@
 // A process killed with SIGKILL while it writes the settings file, a catalogue or the
 // fingerprint cache must leave the old file or the new one, complete and readable.
 
-#include "tests/faults/DriverProcess.h"
-#include "tests/faults/FaultData.h"
-
 #include "core/FileCache.h"
 #include "core/Fingerprint.h"
+#include "tests/faults/DriverProcess.h"
+#include "tests/faults/FaultData.h"
 #include "tests/support/TestSupport.h"
-
-#include <gtest/gtest.h>
 
 #include <chrono>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <map>
 #include <random>
 #include <thread>

@@ -2,16 +2,14 @@
 // anything, so the driver runs as the user nobody through setpriv; without setpriv they are
 // skipped.
 
-#include "tests/faults/DriverProcess.h"
-#include "tests/faults/FaultData.h"
-
 #include "core/CGameCatalogue.h"
 #include "core/Fingerprint.h"
+#include "tests/faults/DriverProcess.h"
+#include "tests/faults/FaultData.h"
 #include "tests/support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
+#include <gtest/gtest.h>
 
 using testsupport::TempDir;
 using testsupport::writeFile;
@@ -20,8 +18,9 @@ namespace fs = std::filesystem;
 namespace {
 
 // A temporary folder that the unprivileged user may enter and write into.
-class SharedDir : public TempDir {
-public:
+class SharedDir : public TempDir
+{
+  public:
     SharedDir() { fs::permissions(path(), fs::perms::all); }
 };
 
@@ -31,13 +30,13 @@ std::string fingerprintOf(const std::string& path)
 }
 
 // Runs `argv` as nobody and returns its output; skips the test when that is impossible.
-#define RUN_AS_NOBODY(output, argv, environment)                                                  \
-    const std::vector<std::string> commandLine = faulttest::asUnprivilegedUser(argv);             \
-    if (commandLine.empty()) {                                                                    \
-        GTEST_SKIP() << "running as root without setpriv: no unprivileged user to test with";     \
-    }                                                                                             \
-    int status = 0;                                                                               \
-    const std::string output = faulttest::outputOf(commandLine, status, environment);             \
+#define RUN_AS_NOBODY(output, argv, environment)                                                   \
+    const std::vector<std::string> commandLine = faulttest::asUnprivilegedUser(argv);              \
+    if (commandLine.empty()) {                                                                     \
+        GTEST_SKIP() << "running as root without setpriv: no unprivileged user to test with";      \
+    }                                                                                              \
+    int status = 0;                                                                                \
+    const std::string output = faulttest::outputOf(commandLine, status, environment);              \
     ASSERT_EQ(status, 0) << output
 
 } // namespace
@@ -54,16 +53,15 @@ TEST(ReadOnlyFolder, SettingsAndCatalogueSavesFailAndKeepTheOldFile)
                                     fs::perms::group_exec | fs::perms::others_read |
                                     fs::perms::others_exec);
     {
-        RUN_AS_NOBODY(out, (std::vector<std::string>{QUELT_FAULT_DRIVER, "try-save-settings",
-                                                     settings}),
-                      {});
+        RUN_AS_NOBODY(
+            out, (std::vector<std::string>{QUELT_FAULT_DRIVER, "try-save-settings", settings}), {});
         EXPECT_EQ(out, "failed\n");
     }
     EXPECT_EQ(faultdata::settingsGeneration(settings), 0);
     {
-        RUN_AS_NOBODY(out, (std::vector<std::string>{QUELT_FAULT_DRIVER, "try-save-catalogue",
-                                                     catalogue}),
-                      {});
+        RUN_AS_NOBODY(
+            out, (std::vector<std::string>{QUELT_FAULT_DRIVER, "try-save-catalogue", catalogue}),
+            {});
         EXPECT_EQ(out, "failed\n");
     }
     EXPECT_EQ(faultdata::catalogueGeneration(catalogue), 0);
@@ -79,20 +77,24 @@ TEST(ReadOnlyProgramFolder, ScanWorksSilentlyWithTheCacheInTheUserFolderOrNowher
     fs::copy_file(QUELT_FAULT_DRIVER, dir / "prog/fault_driver");
     fs::create_directories(dir / "xdg-ro");
     for (const char* folder : {"prog", "xdg-ro"}) {
-        fs::permissions(dir / folder, fs::perms::owner_all | fs::perms::others_read |
-                                          fs::perms::others_exec);
+        fs::permissions(dir / folder,
+                        fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
     }
     fs::create_directories(dir / "home");
     fs::permissions(dir / "home", fs::perms::all);
     const std::vector<std::string> argv{dir / "prog/fault_driver", "try-scan", dir / "tree", "-",
                                         fingerprint};
     {
-        RUN_AS_NOBODY(out, argv, (std::vector<std::string>{"HOME=" + dir / "home", "XDG_DATA_HOME=" + dir / "xdg"}));
+        RUN_AS_NOBODY(
+            out, argv,
+            (std::vector<std::string>{"HOME=" + dir / "home", "XDG_DATA_HOME=" + dir / "xdg"}));
         EXPECT_EQ(out, "count=1\nmessages=\ncache=" + dir / "xdg/QueltImport/filecache.txt\n");
         EXPECT_TRUE(fs::exists(dir / "xdg/QueltImport/filecache.txt"));
     }
     {
-        RUN_AS_NOBODY(out, argv, (std::vector<std::string>{"HOME=" + dir / "home", "XDG_DATA_HOME=" + dir / "xdg-ro"}));
+        RUN_AS_NOBODY(
+            out, argv,
+            (std::vector<std::string>{"HOME=" + dir / "home", "XDG_DATA_HOME=" + dir / "xdg-ro"}));
         EXPECT_EQ(out, "count=1\nmessages=\ncache=" + dir / "xdg-ro/QueltImport/filecache.txt\n");
     }
     EXPECT_FALSE(fs::exists(dir / "prog/filecache.txt"));

@@ -2,9 +2,8 @@
 // "Problem with XML format" text; a successful one must survive a save and a second load with
 // every field of every record unchanged, in the same fingerprint order.
 
-#include "tests/fuzz/FuzzSupport.h"
-
 #include "core/CGameCatalogue.h"
+#include "tests/fuzz/FuzzSupport.h"
 
 #include <cstdint>
 #include <string>
@@ -16,8 +15,8 @@ std::vector<std::string> recordsOf(const GameSet& games)
 {
     std::vector<std::string> records;
     for (const GamePtr& game : games) {
-        records.push_back(game->fingerprint + '\x1F' + game->FullName + '\x1F' + game->sn +
-                          '\x1F' + game->fn + '\x1F' + game->warn);
+        records.push_back(game->fingerprint + '\x1F' + game->FullName + '\x1F' + game->sn + '\x1F' +
+                          game->fn + '\x1F' + game->warn);
     }
     return records;
 }

@@ -3,9 +3,8 @@
 // 32-bit decimal number reading as 0, later lines winning), and what the writer makes of the
 // entries must read back as the same entries.
 
-#include "tests/fuzz/FuzzSupport.h"
-
 #include "core/FileCache.h"
+#include "tests/fuzz/FuzzSupport.h"
 
 #include <cstdint>
 #include <string>

@@ -5,9 +5,8 @@
 // typed. The same input also drives the wildcard matcher against a plain dynamic-programming
 // matcher, and the splitting of a pattern argument into folder and pattern.
 
-#include "tests/fuzz/FuzzSupport.h"
-
 #include "platform/PatternMatch.h"
+#include "tests/fuzz/FuzzSupport.h"
 #include "tools/storycrc/FileException.h"
 #include "tools/storycrc/FolderWalk.h"
 #include "tools/storycrc/NameList.h"
@@ -73,7 +72,8 @@ int responseFileOf(const std::string& at, bool fromFile)
     return -1;
 }
 
-struct Model {
+struct Model
+{
     const std::array<std::vector<std::string>, kFiles>& files;
     std::set<std::string> collected;
     std::set<std::string> seen;
@@ -105,7 +105,7 @@ bool modelMatchOne(std::string_view name, std::string_view pattern)
     }
     auto fold = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
     std::vector<std::vector<bool>> match(pattern.size() + 1,
-                                        std::vector<bool>(name.size() + 1, false));
+                                         std::vector<bool>(name.size() + 1, false));
     match[0][0] = true;
     for (std::size_t p = 1; p <= pattern.size(); ++p) {
         const char pc = pattern[p - 1];
@@ -149,8 +149,8 @@ void checkPatternSplit(const std::string& argument)
         const ResolvedPattern resolved = resolvePattern(argument);
         fuzz::check(!resolved.folder.empty() && resolved.folder.back() == '/',
                     "resolved folder does not end in '/'", argument);
-        fuzz::check(resolved.pattern.find('/') == std::string::npos,
-                    "resolved pattern holds a '/'", argument);
+        fuzz::check(resolved.pattern.find('/') == std::string::npos, "resolved pattern holds a '/'",
+                    argument);
         fuzz::check(argument.ends_with(resolved.pattern), "pattern is not the argument's tail",
                     argument);
     } catch (const FileException&) {

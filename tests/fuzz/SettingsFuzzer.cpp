@@ -2,9 +2,8 @@
 // it saves must be stable: loading its own file and saving again may normalise once (blanks at
 // the start of a text are not kept), after which the file no longer changes.
 
-#include "tests/fuzz/FuzzSupport.h"
-
 #include "settings/CSettingStore.h"
+#include "tests/fuzz/FuzzSupport.h"
 
 #include <cstdint>
 #include <string>

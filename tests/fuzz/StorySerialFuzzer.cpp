@@ -2,9 +2,8 @@
 // the first zero byte (fewer when the file ends sooner), and isSerialWellFormed must accept
 // exactly the texts of six or more upper-case ASCII letters and digits.
 
-#include "tests/fuzz/FuzzSupport.h"
-
 #include "core/StorySerial.h"
+#include "tests/fuzz/FuzzSupport.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -3,9 +3,8 @@
 // space only after them, in range, else 0); the floating results must be finite, and text
 // must come back unchanged.
 
-#include "tests/fuzz/FuzzSupport.h"
-
 #include "settings/VariantCast.h"
+#include "tests/fuzz/FuzzSupport.h"
 
 #include <charconv>
 #include <cmath>
@@ -23,8 +22,7 @@ bool isStreamSpace(char c)
 }
 
 // The value the strict conversion must give for an integer type T.
-template <class T>
-T expectedInteger(std::string_view text)
+template <class T> T expectedInteger(std::string_view text)
 {
     while (!text.empty() && isStreamSpace(text.back())) {
         text.remove_suffix(1);
