@@ -7,7 +7,9 @@ cd "$(dirname "$0")/.."
 packages=(cmake ninja-build g++ pkg-config libboost-dev libisal-dev libtinyxml-dev libtclap-dev)
 if [[ "${1:-}" == "--tests" ]]; then
     shift
-    packages+=(libgtest-dev libgmock-dev)
+    # clang and its run-time libraries for libFuzzer (tests/fuzz/run-fuzzers.sh); setpriv
+    # (util-linux) runs fault tests as an unprivileged user.
+    packages+=(libgtest-dev libgmock-dev clang libclang-rt-14-dev util-linux)
 fi
 
 missing=()
