@@ -33,6 +33,10 @@ failed=()
 summary=()
 for name in "${names[@]}"; do
     target=build/fuzz/tests/fuzz/fuzz_$name
+    if [[ ! -x $target ]]; then
+        summary+=("$(printf '%-12s not built (its code is not in this tree)' "$name")")
+        continue
+    fi
     seeds=tests/fuzz/corpus/$name
     work=build/fuzz/work/$name
     findings=build/fuzz/findings/$name
