@@ -12,6 +12,8 @@ jobs=$(nproc)
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j "$jobs"
 
+built=$(ninja -C build/fuzz -t targets all | sed -n 's|^tests/fuzz/\(fuzz_[a-z]*\): .*|\1|p')
+
 names=("$@")
 if ((${#names[@]} == 0)); then
     for dir in tests/fuzz/corpus/*/; do
@@ -33,7 +35,8 @@ failed=()
 summary=()
 for name in "${names[@]}"; do
     target=build/fuzz/tests/fuzz/fuzz_$name
-    if [[ ! -x $target ]]; then
+    # A binary left over from a tree that had the target's code does not count.
+    if ! grep -qx "fuzz_$name" <<<"$built"; then
         summary+=("$(printf '%-12s not built (its code is not in this tree)' "$name")")
         continue
     fi
