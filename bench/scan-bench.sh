@@ -8,7 +8,7 @@ corpus=${1:-/tmp/quelt-bench-corpus}
 shift || true
 python3 bench/make-corpus.py "$corpus" --big-mib 1
 sync # a corpus still being written back to disk would slow the first runs
-cmake --preset release -DQUELT_BUILD_BENCH=ON >/dev/null
+cmake --preset release >/dev/null
 cmake --build --preset release -j2 --target scan_bench storycrc >/dev/null
 build/release/bench/scan_bench "$corpus/tree" \
     --storycrc build/release/tools/storycrc/storycrc "$@"
