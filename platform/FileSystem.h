@@ -47,7 +47,8 @@ struct FileCloser {
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 // Opens `path` for reading in binary mode, unbuffered (callers read in large blocks).
-// Nothing when it cannot be opened or is a folder.
+// Nothing when it cannot be opened or is not a regular file (a folder, a FIFO, a device):
+// such files never block the caller and never feed it endless data.
 FilePtr openForReading(const std::string& path);
 
 // The current working directory, without a trailing '/' except for the root.

@@ -8,8 +8,10 @@ packages=(cmake ninja-build g++ pkg-config libboost-dev libisal-dev libtinyxml-d
           qt6-base-dev fonts-liberation2)
 if [[ "${1:-}" == "--tests" ]]; then
     shift
+    # clang and its run-time libraries for libFuzzer (tests/fuzz/run-fuzzers.sh); setpriv
+    # (util-linux) runs fault tests as an unprivileged user.
     packages+=(libgtest-dev libgmock-dev xvfb xauth xdotool qt6-qpa-plugins desktop-file-utils
-               groff-base)
+               groff-base clang libclang-rt-14-dev util-linux)
 fi
 
 missing=()

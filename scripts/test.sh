@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
-# Set-up, then every test: a normal build, and one with AddressSanitizer and
-# UndefinedBehaviorSanitizer. Any failure fails the run.
+# Set-up, then every test: a normal build, one with AddressSanitizer and
+# UndefinedBehaviorSanitizer, the tests that run threads under ThreadSanitizer, and the fuzz
+# targets (every seed corpus replayed, then FUZZ_SECONDS of fuzzing each, default 20).
+# Any failure or sanitizer finding fails the run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh --tests dev asan
+scripts/setup.sh --tests dev asan tsan
 jobs=$(nproc)
 ctest --preset dev -j "$jobs"
 ctest --preset asan -j "$jobs"
+ctest --preset tsan -j "$jobs"
+tests/fuzz/run-fuzzers.sh

@@ -49,7 +49,8 @@ std::string withUnixLineEnds(const std::string& raw)
     return text;
 }
 
-// The whole file with Unix line ends; nothing when it cannot be read.
+// The whole file with Unix line ends and without a UTF-8 byte-order mark; nothing when it
+// cannot be read.
 std::optional<std::string> readTextFile(const std::string& path)
 {
     const platform::FilePtr file = platform::openForReading(path);
@@ -64,6 +65,9 @@ std::optional<std::string> readTextFile(const std::string& path)
     }
     if (std::ferror(file.get())) {
         return std::nullopt;
+    }
+    if (raw.starts_with("\xEF\xBB\xBF")) {
+        raw.erase(0, 3);
     }
     return withUnixLineEnds(raw);
 }
@@ -181,7 +185,10 @@ void CSettingStore::load(const std::string& path)
     }
     keepWhiteSpace();
     TiXmlDocument document;
-    document.Parse(text->c_str());
+    // The bytes are taken as they stand, whatever encoding the declaration names: in UTF-8
+    // mode TinyXML steps over the bytes a lead byte announces, so a value ending in a byte
+    // above 127 swallowed its closing tag and the whole file was ignored.
+    document.Parse(text->c_str(), nullptr, TIXML_ENCODING_LEGACY);
     if (document.Error()) {
         return;
     }

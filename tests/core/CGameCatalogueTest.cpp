@@ -155,6 +155,27 @@ TEST(CatalogueFile, FailureReportNamesThePathTheErrorAndItsPlace)
     EXPECT_EQ(catalogue.games.size(), 1u);
 }
 
+TEST(CatalogueFile, TakesTheBytesWhateverEncodingIsDeclared)
+{
+    // Single-byte text in a file declared UTF-8, or carrying a UTF-8 byte-order mark, used to
+    // fail to load as soon as a value ended in a byte above 127.
+    TempDir dir;
+    const std::string entries =
+        "<games>\r\n"
+        "<supported_game fingerprint=\"0000ABCD\" FullName=\"Caf\xE9\" sn=\"\xF0\" />\r\n"
+        "<supported_game fingerprint=\"0000BEEF\" FullName=\"\xC3\xA9t\xC3\xA9\" sn=\"1\" />\r\n"
+        "</games>\r\n";
+    for (const std::string& lead : {std::string("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"),
+                                    std::string("\xEF\xBB\xBF")}) {
+        writeFile(dir / "utf8.xml", lead + entries);
+        CGameCatalogue catalogue;
+        ASSERT_TRUE(catalogue.loadCatalogue(dir / "utf8.xml")) << catalogue.messages.str();
+        EXPECT_EQ(fieldsOf(catalogue.games),
+                  (std::vector<Fields>{{"0000ABCD", "Caf\xE9", "\xF0", "unknown", ""},
+                                       {"0000BEEF", "\xC3\xA9t\xC3\xA9", "1", "unknown", ""}}));
+    }
+}
+
 TEST(CatalogueFile, AFailedSaveReturnsFalseAndLeavesTheOldFile)
 {
     TempDir dir;

@@ -109,11 +109,15 @@ TEST(StatPath, ReportsFoldersAndTheSystemsErrorText)
     EXPECT_EQ(error, "No such file or directory");
 }
 
-TEST(OpenForReading, RefusesFoldersAndMissingFiles)
+TEST(OpenForReading, RefusesFoldersMissingFilesAndSpecialFiles)
 {
     TempDir dir;
     writeFile(dir / "f", "abc");
     EXPECT_TRUE(platform::openForReading(dir / "f"));
     EXPECT_FALSE(platform::openForReading(dir.path()));
     EXPECT_FALSE(platform::openForReading(dir / "missing"));
+    // A FIFO without a writer used to block the open for ever; a device may never end.
+    ASSERT_EQ(mkfifo((dir / "pipe.z5").c_str(), 0600), 0);
+    EXPECT_FALSE(platform::openForReading(dir / "pipe.z5"));
+    EXPECT_FALSE(platform::openForReading("/dev/zero"));
 }

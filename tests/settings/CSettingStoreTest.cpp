@@ -213,6 +213,23 @@ TEST_F(SettingStore, LoadChangesNothingWithoutAUsableFile)
     EXPECT_EQ(saved(), expected);
 }
 
+TEST_F(SettingStore, LoadTakesTheBytesWhateverEncodingIsDeclared)
+{
+    // Single-byte text in a file declared UTF-8, or starting with a byte-order mark, used to
+    // make the whole file unreadable as soon as a value ended in a byte above 127.
+    const std::string items = item("lastDir", kTextTypeXml, "/home/Ren\xE9") +
+                              item("other", kTextTypeXml, "\xC3\xA9t\xC3\xA9");
+    writeFile(dir / "declared.xml",
+              "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\n<settings>\n" + items + kTail);
+    writeFile(dir / "bom.xml", "\xEF\xBB\xBF<settings>\n" + items + kTail);
+    for (const char* file : {"declared.xml", "bom.xml"}) {
+        reopen();
+        store().load(dir / file);
+        EXPECT_EQ(read("lastDir"), "/home/Ren\xE9") << file;
+        EXPECT_EQ(read("other"), "\xC3\xA9t\xC3\xA9") << file;
+    }
+}
+
 TEST_F(SettingStore, SaveReplacesTheFileWholeAndCreatesItsFolder)
 {
     store().writeTextSetting("Placement", "short");

@@ -1,0 +1,120 @@
+// A process killed with SIGKILL while it writes the settings file, a catalogue or the
+// fingerprint cache must leave the old file or the new one, complete and readable.
+
+#include "core/FileCache.h"
+#include "core/Fingerprint.h"
+#include "tests/faults/DriverProcess.h"
+#include "tests/faults/FaultData.h"
+#include "tests/support/TestSupport.h"
+
+#include <chrono>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <map>
+#include <random>
+#include <thread>
+
+using faulttest::DriverProcess;
+using testsupport::TempDir;
+
+namespace {
+
+constexpr int kRounds = 12;
+
+// Starts the driver, lets it finish one write, then kills it after a random delay of up to
+// `maxDelayMs`, `kRounds` times; `check` looks at the result after every kill.
+template <class Check>
+void killRepeatedly(const std::vector<std::string>& argv, int maxDelayMs, Check check)
+{
+    const unsigned seed = std::random_device{}();
+    SCOPED_TRACE("random seed " + std::to_string(seed));
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<int> delayMs(0, maxDelayMs);
+    for (int round = 0; round < kRounds; ++round) {
+        DriverProcess driver(argv);
+        std::string line;
+        ASSERT_TRUE(driver.readLine(line)) << "the driver ended before its first write";
+        ASSERT_EQ(line.rfind("done", 0), 0u) << line;
+        std::this_thread::sleep_for(std::chrono::milliseconds(delayMs(random)));
+        driver.kill();
+        check(round);
+    }
+}
+
+std::string lowerCased(std::string text)
+{
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return text;
+}
+
+// Temporary files that killed writers left beside `target`; removes them.
+int removeLeftovers(const std::string& target)
+{
+    namespace fs = std::filesystem;
+    int count = 0;
+    const fs::path path(target);
+    for (const auto& entry : fs::directory_iterator(path.parent_path())) {
+        if (entry.path().filename().string().rfind(path.filename().string() + ".tmp-", 0) == 0) {
+            fs::remove(entry.path());
+            ++count;
+        }
+    }
+    return count;
+}
+
+} // namespace
+
+TEST(KilledWriter, SettingsFileIsOneCompleteGeneration)
+{
+    TempDir dir;
+    const std::string path = dir / "QueltImport_settings.xml";
+    int leftovers = 0;
+    killRepeatedly({QUELT_FAULT_DRIVER, "save-settings", path}, 60, [&](int round) {
+        EXPECT_GE(faultdata::settingsGeneration(path), 0)
+            << "round " << round << ":\n"
+            << testsupport::readFile(path).substr(0, 2000);
+        leftovers += removeLeftovers(path);
+    });
+    RecordProperty("temporary files left by killed writers", leftovers);
+}
+
+TEST(KilledWriter, CatalogueIsOneCompleteGeneration)
+{
+    TempDir dir;
+    const std::string path = dir / "games.xml";
+    int leftovers = 0;
+    killRepeatedly({QUELT_FAULT_DRIVER, "save-catalogue", path}, 150, [&](int round) {
+        EXPECT_GE(faultdata::catalogueGeneration(path), 0) << "round " << round;
+        leftovers += removeLeftovers(path);
+    });
+    RecordProperty("temporary files left by killed writers", leftovers);
+}
+
+TEST(KilledWriter, CacheFileHoldsOnlyCompleteTrueLines)
+{
+    TempDir dir;
+    std::map<std::string, std::string> fingerprintOfKey; // keys are lower-cased paths
+    for (int i = 0; i < 300; ++i) {
+        const std::string path =
+            dir / ("tree/d" + std::to_string(i % 7) + "/s" + std::to_string(i) + ".z5");
+        testsupport::writeFile(path, std::string(4096, static_cast<char>(i)) + std::to_string(i));
+        fingerprintOfKey[lowerCased(path)] = crcText(*computeFingerprint(path));
+    }
+    const std::string cache = dir / "filecache.txt";
+    killRepeatedly({QUELT_FAULT_DRIVER, "rescan", dir / "tree", cache}, 150, [&](int round) {
+        const std::string text = testsupport::readFile(cache);
+        ASSERT_TRUE(text.empty() || text.back() == '\n') << "round " << round << ": cut line";
+        const FileCache entries = core::parseFileCache(text);
+        EXPECT_EQ(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')),
+                  entries.size())
+            << "round " << round << ": lines that do not read back";
+        for (const auto& [key, entry] : entries) {
+            EXPECT_EQ(fingerprintOfKey[key], entry.fingerprint) << "round " << round << ": " << key;
+        }
+        removeLeftovers(cache);
+    });
+}

@@ -1,0 +1,124 @@
+// Folders and files the user may not write or read. The tests run as root, who may do
+// anything, so the driver runs as the user nobody through setpriv; without setpriv they are
+// skipped.
+
+#include "core/CGameCatalogue.h"
+#include "core/Fingerprint.h"
+#include "tests/faults/DriverProcess.h"
+#include "tests/faults/FaultData.h"
+#include "tests/support/TestSupport.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+using testsupport::TempDir;
+using testsupport::writeFile;
+namespace fs = std::filesystem;
+
+namespace {
+
+// A temporary folder that the unprivileged user may enter and write into.
+class SharedDir : public TempDir
+{
+  public:
+    SharedDir() { fs::permissions(path(), fs::perms::all); }
+};
+
+std::string fingerprintOf(const std::string& path)
+{
+    return crcText(*computeFingerprint(path));
+}
+
+// Runs `argv` as nobody and returns its output; skips the test when that is impossible.
+#define RUN_AS_NOBODY(output, argv, environment)                                                   \
+    const std::vector<std::string> commandLine = faulttest::asUnprivilegedUser(argv);              \
+    if (commandLine.empty()) {                                                                     \
+        GTEST_SKIP() << "running as root without setpriv: no unprivileged user to test with";      \
+    }                                                                                              \
+    int status = 0;                                                                                \
+    const std::string output = faulttest::outputOf(commandLine, status, environment);              \
+    ASSERT_EQ(status, 0) << output
+
+} // namespace
+
+TEST(ReadOnlyFolder, SettingsAndCatalogueSavesFailAndKeepTheOldFile)
+{
+    SharedDir dir;
+    const std::string settings = dir / "ro/QueltImport_settings.xml";
+    const std::string catalogue = dir / "ro/games.xml";
+    fs::create_directory(dir / "ro");
+    ASSERT_TRUE(faultdata::settingsOfGeneration(0).save(settings));
+    ASSERT_TRUE(faultdata::catalogueOfGeneration(0)->saveCatalogue(catalogue));
+    fs::permissions(dir / "ro", fs::perms::owner_all | fs::perms::group_read |
+                                    fs::perms::group_exec | fs::perms::others_read |
+                                    fs::perms::others_exec);
+    {
+        RUN_AS_NOBODY(
+            out, (std::vector<std::string>{QUELT_FAULT_DRIVER, "try-save-settings", settings}), {});
+        EXPECT_EQ(out, "failed\n");
+    }
+    EXPECT_EQ(faultdata::settingsGeneration(settings), 0);
+    {
+        RUN_AS_NOBODY(
+            out, (std::vector<std::string>{QUELT_FAULT_DRIVER, "try-save-catalogue", catalogue}),
+            {});
+        EXPECT_EQ(out, "failed\n");
+    }
+    EXPECT_EQ(faultdata::catalogueGeneration(catalogue), 0);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir / "ro"), fs::directory_iterator()), 2);
+}
+
+TEST(ReadOnlyProgramFolder, ScanWorksSilentlyWithTheCacheInTheUserFolderOrNowhere)
+{
+    SharedDir dir;
+    writeFile(dir / "tree/story.z5", "a story");
+    const std::string fingerprint = fingerprintOf(dir / "tree/story.z5");
+    fs::create_directories(dir / "prog");
+    fs::copy_file(QUELT_FAULT_DRIVER, dir / "prog/fault_driver");
+    fs::create_directories(dir / "xdg-ro");
+    for (const char* folder : {"prog", "xdg-ro"}) {
+        fs::permissions(dir / folder,
+                        fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
+    }
+    fs::create_directories(dir / "home");
+    fs::permissions(dir / "home", fs::perms::all);
+    const std::vector<std::string> argv{dir / "prog/fault_driver", "try-scan", dir / "tree", "-",
+                                        fingerprint};
+    {
+        RUN_AS_NOBODY(
+            out, argv,
+            (std::vector<std::string>{"HOME=" + dir / "home", "XDG_DATA_HOME=" + dir / "xdg"}));
+        EXPECT_EQ(out, "count=1\nmessages=\ncache=" + dir / "xdg/QueltImport/filecache.txt\n");
+        EXPECT_TRUE(fs::exists(dir / "xdg/QueltImport/filecache.txt"));
+    }
+    {
+        RUN_AS_NOBODY(
+            out, argv,
+            (std::vector<std::string>{"HOME=" + dir / "home", "XDG_DATA_HOME=" + dir / "xdg-ro"}));
+        EXPECT_EQ(out, "count=1\nmessages=\ncache=" + dir / "xdg-ro/QueltImport/filecache.txt\n");
+    }
+    EXPECT_FALSE(fs::exists(dir / "prog/filecache.txt"));
+    EXPECT_FALSE(fs::exists(dir / "xdg-ro/QueltImport"));
+}
+
+TEST(UnreadableEntries, ScanSkipsThemAndReportsTheLastUnreadableFile)
+{
+    SharedDir dir;
+    writeFile(dir / "tree/a.z5", "readable");
+    writeFile(dir / "tree/b.z5", "unreadable");
+    writeFile(dir / "tree/sub/c.z5", "in an unreadable folder");
+    std::vector<std::string> argv{QUELT_FAULT_DRIVER, "try-scan", dir / "tree", dir / "cache.txt"};
+    for (const char* file : {"tree/a.z5", "tree/b.z5", "tree/sub/c.z5"}) {
+        argv.push_back(fingerprintOf(dir / file));
+    }
+    fs::permissions(dir / "tree/b.z5", fs::perms::none);
+    fs::permissions(dir / "tree/sub", fs::perms::none);
+
+    RUN_AS_NOBODY(out, argv, {});
+    const std::string b = dir / "tree/b.z5";
+    std::string lowered = b;
+    std::transform(b.begin(), b.end(), lowered.begin(),
+                   [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; });
+    EXPECT_EQ(out, "count=1\nmessages=Could not load file: " + lowered +
+                       "\ncache=" + dir / "cache.txt\n");
+}
