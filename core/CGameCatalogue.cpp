@@ -2,34 +2,20 @@
 
 #include "core/Fingerprint.h"
 #include "core/StorySerial.h"
-#include "platform/AtomicFile.h"
-#include "platform/FileSystem.h"
 #include "scan/CFileEntry.h"
 #include "scan/FileFilters.h"
 #include "scan/FileWalk.h"
+#include "xml/XmlFile.h"
 
 #include <tinyxml.h>
 
-#include <cstdio>
 #include <memory>
-#include <optional>
 #include <vector>
 
 namespace {
 
 constexpr const char* kGamesElement = "games";
 constexpr const char* kGameElement = "supported_game";
-
-// TinyXML's white-space condensing is one flag for the whole process. Switch it off once,
-// before the first parse, however many threads load catalogues.
-void keepXmlWhiteSpace()
-{
-    static const bool switchedOff = [] {
-        TiXmlBase::SetCondenseWhiteSpace(false);
-        return true;
-    }();
-    (void)switchedOff;
-}
 
 std::string attributeOr(const TiXmlElement& element, const char* name, const char* fallback)
 {
@@ -43,56 +29,6 @@ std::string problemReport(const std::string& path, const TiXmlDocument& doc)
     return "Problem with XML format, check syntax of file: " + path + "\n" + doc.ErrorDesc() +
            "\nLine: " + std::to_string(doc.ErrorRow()) + " Col: " + std::to_string(doc.ErrorCol()) +
            "\n";
-}
-
-// The whole file with "\r\n" and lone "\r" made "\n", as TinyXML's own file reader hands it
-// to the parser, and without a UTF-8 byte-order mark; nothing when it cannot be read.
-// Opened through the platform so that a folder is refused like a missing file.
-std::optional<std::string> catalogueText(const std::string& path)
-{
-    const platform::FilePtr file = platform::openForReading(path);
-    if (!file) {
-        return std::nullopt;
-    }
-    std::string raw;
-    char buffer[65536];
-    std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
-        raw.append(buffer, n);
-    }
-    if (std::ferror(file.get())) {
-        return std::nullopt;
-    }
-    std::string text;
-    text.reserve(raw.size());
-    const std::size_t start = raw.starts_with("\xEF\xBB\xBF") ? 3 : 0;
-    for (std::size_t i = start; i < raw.size(); ++i) {
-        if (raw[i] != '\r') {
-            text += raw[i];
-            continue;
-        }
-        text += '\n';
-        if (i + 1 < raw.size() && raw[i + 1] == '\n') {
-            ++i;
-        }
-    }
-    return text;
-}
-
-bool loadDocument(const std::string& path, TiXmlDocument& doc)
-{
-    keepXmlWhiteSpace();
-    const std::optional<std::string> text = catalogueText(path);
-    if (!text) {
-        doc.SetError(TiXmlBase::TIXML_ERROR_OPENING_FILE, nullptr, nullptr, TIXML_ENCODING_UNKNOWN);
-        return false;
-    }
-    // The bytes are taken as they stand, whatever encoding a declaration or a byte-order mark
-    // names: in UTF-8 mode TinyXML steps over the bytes that a lead byte announces, so a
-    // single-byte value ending in, say, 0xE9 swallowed its closing quote and the whole file
-    // failed to load.
-    doc.Parse(text->c_str(), nullptr, TIXML_ENCODING_LEGACY);
-    return !doc.Error();
 }
 
 void addEntry(const TiXmlElement& element, GameSet& games)
@@ -154,7 +90,7 @@ CGameCatalogue::CGameCatalogue() : m_cachePath(core::defaultCachePath()) {}
 bool CGameCatalogue::loadCatalogue(const std::string& path)
 {
     TiXmlDocument doc;
-    if (!loadDocument(path, doc)) {
+    if (!xml::loadXmlFile(path, doc)) {
         report(problemReport(path, doc));
         return false;
     }
@@ -177,11 +113,7 @@ bool CGameCatalogue::saveCatalogue(const std::string& path, CatalogueView view) 
     doc.LinkEndChild(root);
     appendEntries(games, view, *root);
 
-    TiXmlPrinter printer;
-    printer.SetIndent("    ");
-    printer.SetLineBreak("\n");
-    doc.Accept(&printer);
-    return platform::writeFileAtomically(path, printer.Str(), platform::Durability::Flush);
+    return xml::saveXmlFile(path, doc);
 }
 
 void CGameCatalogue::setFilters(const std::string& extensionList)
@@ -206,7 +138,7 @@ std::size_t CGameCatalogue::scan(const std::string& folder, GameSet* set, bool c
         return 0;
     }
     std::size_t count = 0;
-    std::size_t unsaved = 0; // cache entries learned since the cache file was last written
+    bool cacheChanged = false;
     for (const CFileEntry& entry : entries) {
         const std::string key = lowerAscii(entry.path);
         if (!endsWithAny(extensions, key)) {
@@ -223,22 +155,14 @@ std::size_t CGameCatalogue::scan(const std::string& folder, GameSet* set, bool c
             ++count;
             CacheEntry fresh{fingerprint, entry.stampLo};
             CacheEntry& slot = cache[key];
-            if (slot != fresh) {
-                ++unsaved;
-            }
+            cacheChanged = cacheChanged || slot != fresh;
             slot = std::move(fresh);
         }
-        // Rewritten during the scan, so that a scan cut short keeps what it learned, but
-        // only once an eighth of the entries are new: rewriting the whole file after every
-        // file read made the writing grow with the square of the files (a first scan of
-        // 100,000 matched files wrote hundreds of gigabytes). An unchanged cache already
-        // holds exactly these bytes.
-        if (unsaved > 0 && unsaved * 8 >= cache.size()) {
-            unsaved = core::writeFileCache(m_cachePath, cache) ? 0 : unsaved; // unwritable: go on
+        // Rewritten after every file read from disk, so a scan cut short keeps what it
+        // learned; an unchanged cache already holds exactly these bytes.
+        if (cacheChanged) {
+            cacheChanged = !core::writeFileCache(m_cachePath, cache); // unwritable: go on
         }
-    }
-    if (unsaved > 0) {
-        core::writeFileCache(m_cachePath, cache); // best effort, as above
     }
     return count;
 }

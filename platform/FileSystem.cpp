@@ -186,6 +186,24 @@ FilePtr openForReading(const std::string& path)
     return file;
 }
 
+std::optional<std::string> readWholeFile(const std::string& path)
+{
+    const FilePtr file = openForReading(path);
+    if (!file) {
+        return std::nullopt;
+    }
+    std::string content;
+    char buffer[65536];
+    std::size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
+        content.append(buffer, n);
+    }
+    if (std::ferror(file.get())) {
+        return std::nullopt;
+    }
+    return content;
+}
+
 std::string currentDirectory()
 {
     std::string buffer(256, '\0');

@@ -51,6 +51,10 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 // such files never block the caller and never feed it endless data.
 FilePtr openForReading(const std::string& path);
 
+// Every byte of the regular file at `path`; nothing when it cannot be opened (as
+// openForReading) or a read fails.
+std::optional<std::string> readWholeFile(const std::string& path);
+
 // The current working directory, without a trailing '/' except for the root.
 std::string currentDirectory();
 

@@ -1,76 +1,22 @@
 #include "settings/CSettingStore.h"
 
 #include "platform/AtomicFile.h"
-#include "platform/FileSystem.h"
 #include "platform/Program.h"
 #include "settings/CSetting.h"
 #include "settings/SettingsPath.h"
 #include "settings/VariantCast.h"
+#include "xml/XmlFile.h"
 
 #include <tinyxml.h>
 
 #include <atomic>
-#include <cstdio>
 #include <filesystem>
-#include <optional>
 #include <utility>
 
 namespace Orvane {
 namespace {
 
 std::atomic<CSettingStore*> g_current{nullptr};
-
-// TinyXML's white-space switch is process-wide and shared with the catalogue reader; runs of
-// blanks in a setting must survive, so condensing goes off once, before the first parse.
-void keepWhiteSpace()
-{
-    static const bool once = [] {
-        TiXmlBase::SetCondenseWhiteSpace(false);
-        return true;
-    }();
-    static_cast<void>(once);
-}
-
-// `raw` with "\r\n" and lone "\r" turned into "\n", as TinyXML's own file reader does.
-std::string withUnixLineEnds(const std::string& raw)
-{
-    std::string text;
-    text.reserve(raw.size());
-    for (std::size_t i = 0; i < raw.size(); ++i) {
-        if (raw[i] != '\r') {
-            text += raw[i];
-            continue;
-        }
-        text += '\n';
-        if (i + 1 < raw.size() && raw[i + 1] == '\n') {
-            ++i;
-        }
-    }
-    return text;
-}
-
-// The whole file with Unix line ends and without a UTF-8 byte-order mark; nothing when it
-// cannot be read.
-std::optional<std::string> readTextFile(const std::string& path)
-{
-    const platform::FilePtr file = platform::openForReading(path);
-    if (!file) {
-        return std::nullopt;
-    }
-    std::string raw;
-    char buffer[65536];
-    std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
-        raw.append(buffer, n);
-    }
-    if (std::ferror(file.get())) {
-        return std::nullopt;
-    }
-    if (raw.starts_with("\xEF\xBB\xBF")) {
-        raw.erase(0, 3);
-    }
-    return withUnixLineEnds(raw);
-}
 
 // The text of `parent`'s first child element named `tag`, when that element's first node is
 // text; otherwise empty. With condensing off TinyXML keeps every blank of the text, leading
@@ -179,17 +125,8 @@ void CSettingStore::load(const std::string& path)
     if (path.empty()) {
         return;
     }
-    const std::optional<std::string> text = readTextFile(path);
-    if (!text) {
-        return;
-    }
-    keepWhiteSpace();
     TiXmlDocument document;
-    // The bytes are taken as they stand, whatever encoding the declaration names: in UTF-8
-    // mode TinyXML steps over the bytes a lead byte announces, so a value ending in a byte
-    // above 127 swallowed its closing tag and the whole file was ignored.
-    document.Parse(text->c_str(), nullptr, TIXML_ENCODING_LEGACY);
-    if (document.Error()) {
+    if (!xml::loadXmlFile(path, document)) {
         return;
     }
     const TiXmlElement* root = document.FirstChildElement("settings");
@@ -223,14 +160,11 @@ bool CSettingStore::save(const std::string& path) const
         addTextElement(item, "value", setting->toText());
         root->InsertEndChild(item);
     }
-    TiXmlPrinter printer;
-    document.Accept(&printer);
-
     const std::string folder = std::filesystem::path(path).parent_path().string();
     if (!folder.empty()) {
-        platform::makeFolders(folder); // best effort: the write reports what matters
+        platform::makeFolders(folder); // the per-user folder may not exist yet; best effort
     }
-    return platform::writeFileAtomically(path, printer.Str(), platform::Durability::Flush);
+    return xml::saveXmlFile(path, document);
 }
 
 std::string CSettingStore::settingsPath()

@@ -142,24 +142,6 @@ TEST_F(ScannedTree, HundredThousandEmptyFilesAreWalkedAndChangeNothing)
     EXPECT_FALSE(fs::exists(dir / "filecache.txt"));
 }
 
-TEST_F(ScannedTree, TwentyThousandMatchedFilesAreAllCachedInOneScan)
-{
-    // Rewriting the whole cache after every file read made this scan write gigabytes and
-    // take minutes; it is now written as it grows by an eighth, and once at the end.
-    TempDir dir;
-    constexpr int kFiles = 20000;
-    GameSet set;
-    for (int i = 0; i < kFiles; ++i) {
-        const std::string path =
-            dir / ("tree/" + std::to_string(i % 50) + "/s" + std::to_string(i) + ".z5");
-        writeFile(path, "story " + std::to_string(i));
-        set.insert(std::make_shared<CGame>("Story", crcText(*computeFingerprint(path)), ""));
-    }
-    const ScanResult result = scanWithUnknowns(dir / "tree", dir / "filecache.txt", set);
-    EXPECT_EQ(result.count, static_cast<std::size_t>(kFiles));
-    EXPECT_EQ(core::readFileCache(dir / "filecache.txt").size(), static_cast<std::size_t>(kFiles));
-}
-
 TEST_F(ScannedTree, DeepNestingEndsAndFindsWhatThePathLimitAllows)
 {
     TempDir dir;
