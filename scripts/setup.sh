@@ -4,10 +4,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(cmake ninja-build g++ pkg-config libboost-dev libisal-dev libtinyxml-dev libtclap-dev)
+packages=(cmake ninja-build g++ pkg-config libboost-dev libisal-dev libtinyxml-dev libtclap-dev
+          qt6-base-dev fonts-liberation2)
 if [[ "${1:-}" == "--tests" ]]; then
     shift
-    packages+=(libgtest-dev libgmock-dev)
+    packages+=(libgtest-dev libgmock-dev xvfb xauth qt6-qpa-plugins desktop-file-utils groff-base)
 fi
 
 missing=()

@@ -1,32 +1,10 @@
 #include "tools/storycrc/FileException.h"
 #include "tools/storycrc/FolderWalk.h"
-#include "tools/storycrc/PatternMatch.h"
 #include "tools/storycrc/StoryCrc.h"
 
 #include "platform/FileSystem.h"
 
 #include <gtest/gtest.h>
-
-TEST(MatchesPattern, WildcardsAndCaseFolding)
-{
-    EXPECT_TRUE(matchesPattern("story.z5", "*.Z5"));
-    EXPECT_TRUE(matchesPattern("README", "*.*"));
-    EXPECT_TRUE(matchesPattern("a.z5", "?.z5"));
-    EXPECT_FALSE(matchesPattern("ab.z5", "?.z5"));
-    EXPECT_TRUE(matchesPattern("x", "*"));
-    EXPECT_TRUE(matchesPattern("", "*"));
-    EXPECT_FALSE(matchesPattern("story.z50", "*.z5"));
-    EXPECT_TRUE(matchesPattern("a.b.c.dat", "*.*.dat"));
-    EXPECT_TRUE(matchesPattern("tale.dat", "*.z5;*.dat"));
-    EXPECT_FALSE(matchesPattern("\xE9.z5", "\xC9.z5")); // only ASCII letters fold
-}
-
-TEST(MatchesPattern, StaysFastOnPathologicalPatterns)
-{
-    const std::string name(5000, 'a');
-    EXPECT_FALSE(matchesPattern(name, std::string(200, '*') + "b"));
-    EXPECT_TRUE(matchesPattern(name, "*a*a*a*a*a*a*a*a*a*a*a*"));
-}
 
 TEST(ResolvePattern, SplitsAtTheLastSlashAndAnchorsRelativeNames)
 {

@@ -1,10 +1,10 @@
 #include "tools/storycrc/FolderWalk.h"
 
 #include "tools/storycrc/FileException.h"
-#include "tools/storycrc/PatternMatch.h"
 #include "tools/storycrc/StoryCrc.h"
 
 #include "platform/FileSystem.h"
+#include "platform/PatternMatch.h"
 
 #include <vector>
 
@@ -44,7 +44,7 @@ std::uint32_t walkFolder(const std::string& folder, const std::string& pattern, 
             continue; // a folder that cannot be listed is skipped without a word
         }
         for (const platform::FolderEntry& entry : *entries) {
-            if (!entry.isFolder && matchesPattern(entry.name, pattern)) {
+            if (!entry.isFolder && platform::matchesPattern(entry.name, pattern)) {
                 total = report.add(current + entry.name, total);
             } else if (recurse && entry.isFolder && !entry.isLink) {
                 stack.push_back(current + entry.name);

@@ -1,5 +1,6 @@
-#include "tools/storycrc/PatternMatch.h"
+#include "platform/PatternMatch.h"
 
+namespace platform {
 namespace {
 
 char lowered(char c)
@@ -21,7 +22,8 @@ bool matchesOne(std::string_view name, std::string_view pattern)
         if (p < pattern.size() && pattern[p] == '*') {
             starP = p++;
             starN = n;
-        } else if (p < pattern.size() && (pattern[p] == '?' || lowered(pattern[p]) == lowered(name[n]))) {
+        } else if (p < pattern.size() &&
+                   (pattern[p] == '?' || lowered(pattern[p]) == lowered(name[n]))) {
             ++p;
             ++n;
         } else if (starP != std::string_view::npos) {
@@ -52,3 +54,5 @@ bool matchesPattern(std::string_view name, std::string_view pattern)
         pattern.remove_prefix(semicolon + 1);
     }
 }
+
+} // namespace platform

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Builds the Debian package from the release preset, installs it on this machine and runs the
+# installed programs from /usr. Needs root (apt-get). Usage: packaging/check-deb.sh
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+if ! command -v dpkg-shlibdeps >/dev/null; then
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends dpkg-dev
+fi
+scripts/setup.sh release
+rm -f build/release/queltimport_*.deb
+(cd build/release && cpack -G DEB >/dev/null)
+package=$(ls build/release/queltimport_*.deb)
+echo "Built $package"
+echo "Depends: $(dpkg-deb -f "$package" Depends)"
+
+DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --reinstall "./$package" >/dev/null
+
+/usr/bin/storycrc --version
+for file in /usr/share/man/man1/storycrc.1.gz /usr/share/bash-completion/completions/storycrc \
+            /usr/share/doc/queltimport/USER-GUIDE.md; do
+    [[ -s $file ]] || { echo "missing after install: $file"; exit 1; }
+done
+if [[ -x /usr/bin/QueltImport ]]; then
+    for file in /usr/share/applications/QueltImport.desktop \
+                /usr/share/icons/hicolor/scalable/apps/queltimport.svg; do
+        [[ -s $file ]] || { echo "missing after install: $file"; exit 1; }
+    done
+fi
+echo "Package installs and runs."

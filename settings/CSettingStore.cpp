@@ -1,0 +1,239 @@
+#include "settings/CSettingStore.h"
+
+#include "platform/AtomicFile.h"
+#include "platform/FileSystem.h"
+#include "platform/Program.h"
+#include "settings/CSetting.h"
+#include "settings/SettingsPath.h"
+#include "settings/VariantCast.h"
+
+#include <tinyxml.h>
+
+#include <atomic>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <utility>
+
+namespace Orvane {
+namespace {
+
+std::atomic<CSettingStore*> g_current{nullptr};
+
+// TinyXML's white-space switch is process-wide and shared with the catalogue reader; runs of
+// blanks in a setting must survive, so condensing goes off once, before the first parse.
+void keepWhiteSpace()
+{
+    static const bool once = [] {
+        TiXmlBase::SetCondenseWhiteSpace(false);
+        return true;
+    }();
+    static_cast<void>(once);
+}
+
+// `raw` with "\r\n" and lone "\r" turned into "\n", as TinyXML's own file reader does.
+std::string withUnixLineEnds(const std::string& raw)
+{
+    std::string text;
+    text.reserve(raw.size());
+    for (std::size_t i = 0; i < raw.size(); ++i) {
+        if (raw[i] != '\r') {
+            text += raw[i];
+            continue;
+        }
+        text += '\n';
+        if (i + 1 < raw.size() && raw[i + 1] == '\n') {
+            ++i;
+        }
+    }
+    return text;
+}
+
+// The whole file with Unix line ends; nothing when it cannot be read.
+std::optional<std::string> readTextFile(const std::string& path)
+{
+    const platform::FilePtr file = platform::openForReading(path);
+    if (!file) {
+        return std::nullopt;
+    }
+    std::string raw;
+    char buffer[65536];
+    std::size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
+        raw.append(buffer, n);
+    }
+    if (std::ferror(file.get())) {
+        return std::nullopt;
+    }
+    return withUnixLineEnds(raw);
+}
+
+// The text of `parent`'s first child element named `tag`, when that element's first node is
+// text; otherwise empty. With condensing off TinyXML keeps every blank of the text, leading
+// ones included, and drops a text of blanks only.
+std::string childText(const TiXmlElement& parent, const char* tag)
+{
+    const TiXmlElement* element = parent.FirstChildElement(tag);
+    if (!element) {
+        return {};
+    }
+    const TiXmlNode* first = element->FirstChild();
+    return first && first->ToText() ? first->ValueStr() : std::string();
+}
+
+void addTextElement(TiXmlElement& parent, const char* tag, const std::string& text)
+{
+    TiXmlNode* element = parent.InsertEndChild(TiXmlElement(tag));
+    element->InsertEndChild(TiXmlText(text));
+}
+
+} // namespace
+
+CSettingStore::CSettingStore()
+{
+    registerConverter<std::int32_t>();
+    registerConverter<float>();
+    registerConverter<double>();
+    registerConverter<std::string>();
+    registerConverter<std::uint32_t>();
+    g_current = this;
+}
+
+CSettingStore::~CSettingStore()
+{
+    CSettingStore* self = this;
+    g_current.compare_exchange_strong(self, nullptr);
+}
+
+CSettingStore* CSettingStore::current()
+{
+    return g_current;
+}
+
+template <class T>
+void CSettingStore::registerConverter()
+{
+    m_converters.emplace(std::string(SettingType<T>::typeText), std::make_shared<VariantCast<T>>());
+}
+
+template <class T>
+void CSettingStore::put(const std::string& name, T value)
+{
+    m_settings[name] = std::make_shared<const CSetting<T>>(std::move(value));
+}
+
+void CSettingStore::writeTextSetting(const std::string& name, const std::string& text)
+{
+    put(name, text);
+}
+
+void CSettingStore::writeIntSetting(const std::string& name, std::int32_t value)
+{
+    put(name, value);
+}
+
+void CSettingStore::writeFloatSetting(const std::string& name, float value)
+{
+    put(name, value);
+}
+
+void CSettingStore::writeDoubleSetting(const std::string& name, double value)
+{
+    put(name, value);
+}
+
+void CSettingStore::writeULongSetting(const std::string& name, std::uint32_t value)
+{
+    put(name, value);
+}
+
+void CSettingStore::writeFromText(const std::string& name, const std::string& text,
+                                  const std::string& typeText)
+{
+    if (const auto it = m_converters.find(typeText); it != m_converters.end()) {
+        it->second->fromText(name, text);
+    }
+}
+
+bool CSettingStore::readTextSetting(const std::string& name, std::string& text) const
+{
+    const auto it = m_settings.find(name);
+    if (it == m_settings.end()) {
+        return false;
+    }
+    text = it->second->queryText();
+    return true;
+}
+
+void CSettingStore::load()
+{
+    load(settingsPath());
+}
+
+void CSettingStore::load(const std::string& path)
+{
+    if (path.empty()) {
+        return;
+    }
+    const std::optional<std::string> text = readTextFile(path);
+    if (!text) {
+        return;
+    }
+    keepWhiteSpace();
+    TiXmlDocument document;
+    document.Parse(text->c_str());
+    if (document.Error()) {
+        return;
+    }
+    const TiXmlElement* root = document.FirstChildElement("settings");
+    if (!root) {
+        return;
+    }
+    for (const TiXmlElement* item = root->FirstChildElement("item"); item;
+         item = item->NextSiblingElement("item")) {
+        writeFromText(childText(*item, "name"), childText(*item, "value"),
+                      childText(*item, "type"));
+    }
+}
+
+void CSettingStore::save() const
+{
+    save(settingsPath()); // a failed save is silent: this run's settings are lost
+}
+
+bool CSettingStore::save(const std::string& path) const
+{
+    if (path.empty()) {
+        return false;
+    }
+    TiXmlDocument document;
+    document.InsertEndChild(TiXmlDeclaration("1.0", "UTF-16", "no"));
+    TiXmlNode* root = document.InsertEndChild(TiXmlElement("settings"));
+    for (const auto& [name, setting] : m_settings) {
+        TiXmlElement item("item");
+        addTextElement(item, "name", name);
+        addTextElement(item, "type", setting->typeText());
+        addTextElement(item, "value", setting->toText());
+        root->InsertEndChild(item);
+    }
+    TiXmlPrinter printer;
+    document.Accept(&printer);
+
+    const std::string folder = std::filesystem::path(path).parent_path().string();
+    if (!folder.empty()) {
+        platform::makeFolders(folder); // best effort: the write reports what matters
+    }
+    return platform::writeFileAtomically(path, printer.Str(), platform::Durability::Flush);
+}
+
+std::string CSettingStore::settingsPath()
+{
+    const std::string besideProgram = settingsPathFor(platform::programPath());
+    if (besideProgram.empty()) {
+        return {};
+    }
+    return platform::besideProgramFolder() +
+           std::filesystem::path(besideProgram).filename().string();
+}
+
+} // namespace Orvane

@@ -1,0 +1,139 @@
+#include "ui/about/CCreditsScroller.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QRect kWindow(137, 49, 219, 152); // the mask's black rectangle, both ends included
+
+int fontHeight(int pixels, bool bold)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return QFontMetrics(font).height();
+}
+
+bool rowsHoldInk(const QImage& image, int top, int bottom)
+{
+    for (int y = std::max(top, 0); y < std::min(bottom, image.height()); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixel(x, y) != qRgb(255, 255, 255)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// A scroller of the picture's size, started with `text`.
+struct Started
+{
+    explicit Started(const std::string& text)
+    {
+        scroller.setFixedSize(428, 224);
+        scroller.setCreditsText(text);
+        scroller.start();
+    }
+    CCreditsScroller scroller;
+};
+
+} // namespace
+
+TEST(CCreditsScroller, EachLineAdvancesByItsFontHeightWhateverItsLength)
+{
+    CCreditsScroller scroller;
+    scroller.setCreditsText("\tHeading\n \nbody\n\rsub\nhttp://x.example/\n\n\nend\n");
+    const std::vector<int> tops = scroller.renderCredits();
+
+    const int heading = fontHeight(20, true);
+    const int body = fontHeight(14, false);
+    const int sub = fontHeight(14, true);
+    const std::vector<int> expected = {0,
+                                       heading,
+                                       heading + body,
+                                       heading + 2 * body,
+                                       heading + 2 * body + sub,
+                                       heading + 3 * body + sub};
+    EXPECT_EQ(tops, expected);
+
+    const QImage& credits = scroller.credits();
+    EXPECT_EQ(credits.size(), QSize(220, 468));
+    EXPECT_TRUE(rowsHoldInk(credits, tops[0], tops[1]));
+    EXPECT_FALSE(rowsHoldInk(credits, tops[1], tops[2])) << "a blank line draws nothing";
+    EXPECT_TRUE(rowsHoldInk(credits, tops[5], tops[5] + body));
+    EXPECT_FALSE(rowsHoldInk(credits, tops[5] + body, credits.height()));
+}
+
+TEST(CCreditsScroller, CreditsRiseOnePixelPerFrameAndRestartAfterPassingSevenHundred)
+{
+    Started s("\tQueltImport\n");
+    const int height = s.scroller.height();
+    EXPECT_EQ(s.scroller.creditsTop(), height) << "the first frame starts at the bottom edge";
+
+    s.scroller.animateFrame();
+    EXPECT_EQ(s.scroller.creditsTop(), height - 1);
+
+    // The frame drawn at -332 uses a height of exactly 700 and does not restart ...
+    for (int frame = 1; frame < height + 333; ++frame) {
+        s.scroller.animateFrame();
+    }
+    EXPECT_EQ(s.scroller.creditsTop(), -333);
+    // ... the one drawn at -333 uses 701 and sends the credits back to the bottom edge.
+    s.scroller.animateFrame();
+    EXPECT_EQ(s.scroller.creditsTop(), height);
+    s.scroller.animateFrame();
+    EXPECT_EQ(s.scroller.creditsTop(), height - 1);
+}
+
+TEST(CCreditsScroller, MaskShowsTheCreditsOnlyInsideItsWindow)
+{
+    // Long lines of heavy text, so credits fall on both sides of the window's right edge.
+    std::string text;
+    for (int i = 0; i < 30; ++i) {
+        text += "\tWWWWWWWWWWWWWWWWWWWW\n";
+    }
+    Started s(text);
+    for (int frame = 0; frame < 150; ++frame) {
+        s.scroller.animateFrame();
+    }
+    const QImage& frame = s.scroller.backBuffer();
+    const QImage& background = s.scroller.background();
+    ASSERT_EQ(frame.size(), QSize(428, 224));
+    ASSERT_EQ(background.size(), frame.size());
+
+    int changedInside = 0;
+    for (int y = 0; y < frame.height(); ++y) {
+        for (int x = 0; x < frame.width(); ++x) {
+            if (kWindow.contains(x, y)) {
+                changedInside += frame.pixel(x, y) != background.pixel(x, y) ? 1 : 0;
+                // AND can only darken the background.
+                ASSERT_LE(qRed(frame.pixel(x, y)), qRed(background.pixel(x, y)));
+            } else {
+                ASSERT_EQ(frame.pixel(x, y), background.pixel(x, y)) << x << "," << y;
+            }
+        }
+    }
+    EXPECT_GT(changedInside, 1000);
+}
+
+TEST(CCreditsScroller, PicturesHaveTheirSizeAndTheMaskItsWindow)
+{
+    Started s("");
+    s.scroller.animateFrame();
+    // With no credits the frame is the background itself.
+    EXPECT_EQ(s.scroller.backBuffer(), s.scroller.background());
+
+    const QImage mask =
+        QImage(QStringLiteral(":/about/mask.png")).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(mask.size(), QSize(428, 224));
+    for (int y = 0; y < mask.height(); ++y) {
+        for (int x = 0; x < mask.width(); ++x) {
+            const QRgb expected = kWindow.contains(x, y) ? qRgb(0, 0, 0) : qRgb(255, 255, 255);
+            ASSERT_EQ(mask.pixel(x, y), expected) << x << "," << y;
+        }
+    }
+}

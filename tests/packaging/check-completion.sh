@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Usage: check-completion.sh <storycrc bash completion>
+# Completes a few command lines and compares the candidates offered.
+set -uo pipefail
+source "$1"
+cd "$(mktemp -d)" || exit 1
+trap 'rm -rf "$PWD"' EXIT
+touch list.txt lantern.z3 ./-dash
+mkdir games
+
+failures=0
+# expect "<command line, the last word being completed>" "<candidates, sorted, blank-separated>"
+expect()
+{
+    read -ra COMP_WORDS <<<"$1"
+    [[ $1 == *" " ]] && COMP_WORDS+=("")
+    COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
+    COMPREPLY=()
+    _storycrc 2>/dev/null
+    local got
+    got=$(printf "%s\n" "${COMPREPLY[@]}" | sort | paste -sd " ")
+    if [[ $got != "$2" ]]; then
+        echo "'$1': expected [$2], got [$got]"
+        failures=$((failures + 1))
+    fi
+}
+
+expect "storycrc --s" "--sum"
+expect "storycrc --re" "--recurse"
+expect "storycrc --v" "--version"
+expect "storycrc -s -c " ""
+expect "storycrc --compare " ""
+expect "storycrc @li" "@list.txt"
+expect "storycrc la" "lantern.z3"
+expect "storycrc -r ga" "games"
+expect "storycrc -- -" "-dash"
+expect "storycrc -s -- --s" ""
+exit $((failures > 0))

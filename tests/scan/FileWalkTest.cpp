@@ -1,0 +1,131 @@
+#include "scan/FileWalk.h"
+
+#include "tests/support/TestSupport.h"
+
+#include <fcntl.h>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using testsupport::TempDir;
+using testsupport::writeFile;
+
+namespace {
+
+std::vector<std::string> pathsBelow(const std::string& prefix,
+                                    const std::vector<CFileEntry>& entries)
+{
+    std::vector<std::string> paths;
+    for (const CFileEntry& entry : entries) {
+        EXPECT_EQ(entry.path.rfind(prefix, 0), 0u) << entry.path;
+        paths.push_back(entry.path.substr(prefix.size()));
+    }
+    return paths;
+}
+
+} // namespace
+
+TEST(FindAllFiles, FilesOfAFolderComeFirstThenSubfoldersLastListedFirst)
+{
+    TempDir dir;
+    writeFile(dir / "b.z5", "bb");
+    writeFile(dir / "a.z5", "a");
+    writeFile(dir / "S1/one.dat", "1");
+    writeFile(dir / "S1/deep/inner.z3", "1");
+    writeFile(dir / "S2/two.dat", "22");
+    writeFile(dir / ".hidden/seen.z8", "3");
+    writeFile(dir / "NoDot", "4");
+
+    std::vector<CFileEntry> entries{CFileEntry{"kept", 1, 2, 3}};
+    const std::uint64_t total = findAllFiles(dir / "", entries);
+    ASSERT_EQ(entries.front().path, "kept"); // the walk only appends
+    entries.erase(entries.begin());
+    EXPECT_EQ(pathsBelow(dir.path(), entries),
+              (std::vector<std::string>{"NoDot", "a.z5", "b.z5", "S2/two.dat", "S1/one.dat",
+                                        "S1/deep/inner.z3", ".hidden/seen.z8"}));
+    EXPECT_EQ(total, 9u);
+}
+
+TEST(FindAllFiles, RootWithOrWithoutTrailingSlashGivesTheSamePaths)
+{
+    TempDir dir;
+    writeFile(dir / "stories/sub/tale.z5", "x");
+    writeFile(dir / "stories/top.dat", "y");
+    std::vector<CFileEntry> plain;
+    std::vector<CFileEntry> slashed;
+    findAllFiles(dir / "stories", plain);
+    findAllFiles(dir / "stories/", slashed);
+    ASSERT_EQ(plain.size(), 2u);
+    ASSERT_EQ(slashed.size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        EXPECT_EQ(plain[i].path, slashed[i].path);
+    }
+    EXPECT_EQ(plain[0].path, dir / "stories/top.dat");
+    EXPECT_EQ(plain[1].path, dir / "stories/sub/tale.z5");
+}
+
+TEST(FindAllFiles, CarriesSizeAndBothHalvesOfTheStamp)
+{
+    TempDir dir;
+    writeFile(dir / "story.z5", "12345");
+    const timespec times[2] = {{0, 0}, {2000000000, 500}};
+    ASSERT_EQ(utimensat(AT_FDCWD, (dir / "story.z5").c_str(), times, 0), 0);
+    std::vector<CFileEntry> entries;
+    findAllFiles(dir.path(), entries);
+    ASSERT_EQ(entries.size(), 1u);
+    const std::uint64_t fileTime = 2000000000ULL * 10000000ULL + 5 + 116444736000000000ULL;
+    EXPECT_EQ(entries[0].size, 5u);
+    EXPECT_EQ(entries[0].stampLo, static_cast<std::uint32_t>(fileTime));
+    EXPECT_EQ(entries[0].stampHi, static_cast<std::uint32_t>(fileTime >> 32));
+}
+
+TEST(FindAllFiles, TotalIsZeroOnlyWhenNoFileHasContent)
+{
+    TempDir dir;
+    std::vector<CFileEntry> entries;
+    EXPECT_EQ(findAllFiles(dir / "missing", entries), 0u);
+    EXPECT_EQ(findAllFiles(dir.path(), entries), 0u);
+    EXPECT_TRUE(entries.empty());
+
+    writeFile(dir / "empty.z5", "");
+    writeFile(dir / "sub/empty.dat", "");
+    EXPECT_EQ(findAllFiles(dir.path(), entries), 0u);
+    EXPECT_EQ(entries.size(), 2u);
+
+    // Sizes adding up to exactly 4 GiB must not wrap round to "nothing to scan".
+    std::filesystem::resize_file(dir / "empty.z5", 1ULL << 32); // sparse: no disk used
+    entries.clear();
+    EXPECT_EQ(findAllFiles(dir.path(), entries), 1ULL << 32);
+    std::filesystem::resize_file(dir / "empty.z5", (1ULL << 32) + 10);
+    entries.clear();
+    findAllFiles(dir.path(), entries);
+    EXPECT_EQ(entries[0].size, 10u); // the entry keeps the low 32 bits
+}
+
+TEST(FindAllFiles, NeverFollowsLinksToFoldersAndSkipsSpecialFiles)
+{
+    TempDir dir;
+    writeFile(dir / "real/story.z5", "abc");
+    ASSERT_EQ(symlink("..", (dir / "real/up").c_str()), 0); // a cycle if followed
+    ASSERT_EQ(symlink("real/story.z5", (dir / "alias.z5").c_str()), 0);
+    ASSERT_EQ(mkfifo((dir / "pipe.z5").c_str(), 0600), 0);
+    std::vector<CFileEntry> entries;
+    findAllFiles(dir.path(), entries);
+    EXPECT_EQ(pathsBelow(dir.path(), entries),
+              (std::vector<std::string>{"alias.z5", "real/story.z5"}));
+}
+
+TEST(FindFiles, PatternSelectsEntriesAndRecurseIsOptional)
+{
+    TempDir dir;
+    writeFile(dir / "tale.Z5", "1");
+    writeFile(dir / "notes.txt", "22");
+    writeFile(dir / "sub/inner.z5", "333");
+    std::vector<CFileEntry> entries;
+    EXPECT_EQ(findFiles(dir.path(), "*.z5", true, entries), 1u);
+    EXPECT_EQ(pathsBelow(dir.path(), entries), (std::vector<std::string>{"tale.Z5"}));
+    entries.clear();
+    EXPECT_EQ(findFiles(dir.path(), "*.*", false, entries), 3u);
+    EXPECT_EQ(pathsBelow(dir.path(), entries), (std::vector<std::string>{"notes.txt", "tale.Z5"}));
+}
