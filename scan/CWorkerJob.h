@@ -33,9 +33,9 @@ public:
 
 private:
     struct State {
-        ManualResetEvent startEvent;
-        ManualResetEvent doneEvent;
-        ManualResetEvent threadEnded;
+        scan::ManualResetEvent startEvent;
+        scan::ManualResetEvent doneEvent;
+        scan::ManualResetEvent threadEnded;
         std::atomic<bool> stopRequested{false};
         Callback callback;
         void* context = nullptr;

@@ -48,16 +48,19 @@ TEST(CWorkerJob, ExceptionsInTheCallbackStillSignalDone)
 
 TEST(CWorkerJob, ABusyJobOutlivesItsDisposalWithoutBeingFreedUnderIt)
 {
+    auto started = std::make_shared<scan::ManualResetEvent>();
     auto release = std::make_shared<scan::ManualResetEvent>();
     auto finished = std::make_shared<scan::ManualResetEvent>();
     auto job = std::make_unique<CWorkerJob>(
-        [release, finished](void*) {
+        [started, release, finished](void*) {
+            started->set();
             release->wait();
             finished->set();
             return 0;
         },
         nullptr, 20ms);
     job->trigger();
+    started->wait();
     const auto start = std::chrono::steady_clock::now();
     job.reset(); // waits 20 ms, then leaves the thread running
     EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
