@@ -1,0 +1,46 @@
+#include "export/CFileChooser.h"
+
+#include "scan/FileFilters.h"
+
+namespace {
+
+CFileChooser::Runner& installedRunner()
+{
+    static CFileChooser::Runner runner;
+    return runner;
+}
+
+} // namespace
+
+CFileChooser::CFileChooser(Kind kind, std::string filter, std::string title, QWidget* parent)
+    : m_kind(kind), m_filter(std::move(filter)), m_title(std::move(title)), m_parent(parent)
+{
+}
+
+CFileChooser::Result CFileChooser::show()
+{
+    m_chosenFile.clear();
+    const Runner& runner = installedRunner();
+    std::optional<std::string> chosen = runner ? runner(*this) : std::nullopt;
+    if (!chosen || chosen->empty()) {
+        return Result::Cancel;
+    }
+    m_chosenFile = std::move(*chosen);
+    return Result::Ok;
+}
+
+std::vector<CFileChooser::FilterItem> CFileChooser::filterItems() const
+{
+    std::vector<std::string> tokens;
+    splitTokens(m_filter, "|", tokens);
+    std::vector<FilterItem> items;
+    for (std::size_t i = 0; i + 1 < tokens.size(); i += 2) {
+        items.push_back({tokens[i], tokens[i + 1]});
+    }
+    return items;
+}
+
+CFileChooser::Runner CFileChooser::setRunner(Runner runner)
+{
+    return std::exchange(installedRunner(), std::move(runner));
+}

@@ -1,0 +1,58 @@
+#include "scan/CWorkerJob.h"
+
+#include <exception>
+
+CWorkerJob::CWorkerJob(Callback callback, void* context, std::chrono::milliseconds disposeTimeout)
+    : m_state(std::make_shared<State>()), m_disposeTimeout(disposeTimeout)
+{
+    m_state->callback = std::move(callback);
+    m_state->context = context;
+    m_thread = std::thread(&CWorkerJob::run, m_state);
+}
+
+CWorkerJob::~CWorkerJob()
+{
+    m_state->stopRequested = true;
+    m_state->startEvent.set(); // wakes an idle thread; a busy one sees the request afterwards
+    if (m_state->threadEnded.waitFor(m_disposeTimeout)) {
+        m_thread.join();
+    } else {
+        m_thread.detach(); // the thread holds its own reference to the state
+    }
+}
+
+void CWorkerJob::trigger()
+{
+    m_state->startEvent.set();
+}
+
+void CWorkerJob::waitDone() const
+{
+    m_state->doneEvent.wait();
+}
+
+bool CWorkerJob::isDone() const
+{
+    return m_state->doneEvent.isSet();
+}
+
+void CWorkerJob::run(std::shared_ptr<State> state)
+{
+    while (!state->stopRequested) {
+        state->startEvent.wait();
+        if (state->stopRequested) {
+            break;
+        }
+        try {
+            if (state->callback) {
+                state->callback(state->context);
+            }
+        } catch (...) {
+            // An exception escaping a worker would end the process; the job's owner learns
+            // of its outcome through its own channels, so it is dropped here.
+        }
+        state->startEvent.reset();
+        state->doneEvent.set();
+    }
+    state->threadEnded.set();
+}
