@@ -80,7 +80,10 @@ CMainDlg::CMainDlg(std::string settingsFile, QWidget* parent)
     OnInitDialog();
 }
 
-CMainDlg::~CMainDlg() = default;
+CMainDlg::~CMainDlg()
+{
+    disposeOfScanJobs();
+}
 
 void CMainDlg::createControls()
 {
@@ -330,20 +333,10 @@ void CMainDlg::OnColumnClick(int column)
     lastSortColumn = column;
 }
 
-void CMainDlg::OnScan() {}
-
-void CMainDlg::OnSave() {}
-
-void CMainDlg::OnLoad() {}
-
-void CMainDlg::OnMake() {}
-
 void CMainDlg::OnAppAbout()
 {
     CAboutBox::showModal(this);
 }
-
-void CMainDlg::OnDropFiles(const std::vector<std::string>& /*paths*/) {}
 
 void CMainDlg::dragEnterEvent(QDragEnterEvent* event)
 {

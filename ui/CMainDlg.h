@@ -1,15 +1,20 @@
 #pragma once
 
+#include "core/GameSet.h"
+#include "scan/CWorkerJob.h"
 #include "settings/CSettingStore.h"
 #include "ui/CResizeLayout.h"
+#include "ui/GuiThread.h"
 #include "ui/PlacementText.h"
 
 #include <QDialog>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 class CBusyAnimation;
+class CGameCatalogue;
 class CResultsList;
 class QPushButton;
 
@@ -54,6 +59,18 @@ class CMainDlg : public QDialog
     // handler has that identifier.
     bool dispatchCommand(int id);
 
+    // The control job of a scan: disables Scan, Load, Save and Clear, runs the scan job and
+    // waits for it, then enables them again and stops the busy animation.
+    void runScan();
+    // The scan job: reads the catalogue last loaded, scans `scanFolder` against it and
+    // shows every record found. Runs on its own thread; reaches the window only through
+    // calls run on the dialog's thread.
+    void doScan();
+    // Fingerprints one story file and appends its row.
+    void loadStoryFile(const std::string& path);
+    // Reads a catalogue file and shows its records in place of the rows.
+    void loadCatalogueFile(const std::string& path);
+
     std::string cataloguePath;                // catalogue of the next scan, set by Load and drop
     std::vector<std::int32_t> sortDirections; // +1 or -1 per column: how its next sort goes
     std::string scanFolder;                   // folder of the current or last scan
@@ -73,6 +90,12 @@ class CMainDlg : public QDialog
     void OnDropFiles(const std::vector<std::string>& paths);
 
   protected:
+    // Matches the story files under `folder` against `games`; a seam for tests.
+    virtual void runScanner(CGameCatalogue& scanner, const std::string& folder, GameSet& games);
+    // Waits for a running scan (processing its window calls) at most the disposal bound, then
+    // disposes of both jobs. A subclass that overrides runScanner calls it in its destructor.
+    void disposeOfScanJobs();
+
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -93,6 +116,9 @@ class CMainDlg : public QDialog
     ui::WindowPlacement defaultPlacement() const;
     ui::WindowPlacement currentPlacement() const;
     void applyPlacement(const ui::WindowPlacement& placement);
+    void setScanCommandsEnabled(bool enabled);
+    void loadDroppedOrChosen(const std::string& path);
+    void scanCouldNotStart();
 
     CResizeLayout m_layout;
     CResultsList* m_list = nullptr;
@@ -101,4 +127,7 @@ class CMainDlg : public QDialog
     std::string m_settingsFile;
     CBusyAnimation* busyAnimation = nullptr;
     bool m_quitting = false;
+    std::shared_ptr<ui::GuiChannel> m_gui = std::make_shared<ui::GuiChannel>();
+    std::unique_ptr<CWorkerJob> scanJob;    // runs doScan; touched by the control job's thread
+    std::unique_ptr<CWorkerJob> controlJob; // runs runScan
 };

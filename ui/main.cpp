@@ -2,6 +2,7 @@
 // against a catalogue of supported games.
 
 #include "ui/CMainDlg.h"
+#include "ui/FileDialogs.h"
 
 #include <QApplication>
 #include <exception>
@@ -12,6 +13,7 @@ int main(int argc, char** argv)
     try {
         QApplication app(argc, argv);
         QApplication::setApplicationName(QStringLiteral("QueltImport"));
+        ui::installFileDialogs();
         CMainDlg dialog;
         dialog.show();
         return QApplication::exec();
