@@ -23,10 +23,9 @@ for file in /usr/share/man/man1/storycrc.1.gz /usr/share/bash-completion/complet
             /usr/share/doc/queltimport/USER-GUIDE.md; do
     [[ -s $file ]] || { echo "missing after install: $file"; exit 1; }
 done
-if [[ -x /usr/bin/QueltImport ]]; then
-    for file in /usr/share/applications/QueltImport.desktop \
-                /usr/share/icons/hicolor/scalable/apps/queltimport.svg; do
-        [[ -s $file ]] || { echo "missing after install: $file"; exit 1; }
-    done
-fi
+for file in /usr/bin/QueltImport /usr/share/applications/QueltImport.desktop \
+            /usr/share/icons/hicolor/scalable/apps/queltimport.svg; do
+    [[ -s $file ]] || { echo "missing after install: $file"; exit 1; }
+done
+bash tests/ui/smoke.sh --installed /usr/bin/QueltImport
 echo "Package installs and runs."

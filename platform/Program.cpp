@@ -60,8 +60,11 @@ std::string userDataFolder()
 
 std::string besideProgramFolder()
 {
+    // A program under /usr was installed by the package manager: its files never go beside
+    // it, also when the user (root) could write there.
     const std::string folder = programFolder();
-    return access(folder.c_str(), W_OK) == 0 ? folder : userDataFolder();
+    const bool installed = folder.starts_with("/usr/");
+    return !installed && access(folder.c_str(), W_OK) == 0 ? folder : userDataFolder();
 }
 
 } // namespace platform

@@ -4,14 +4,15 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+# qt6-qpa-plugins holds the X11 and Wayland back ends that show QueltImport's window.
 packages=(cmake ninja-build g++ pkg-config libboost-dev libisal-dev libtinyxml-dev libtclap-dev
-          qt6-base-dev fonts-liberation2)
+          qt6-base-dev qt6-qpa-plugins fonts-liberation2)
 if [[ "${1:-}" == "--tests" ]]; then
     shift
     # clang and its run-time libraries for libFuzzer (tests/fuzz/run-fuzzers.sh); setpriv
-    # (util-linux) runs fault tests as an unprivileged user.
-    packages+=(libgtest-dev libgmock-dev xvfb xauth xdotool qt6-qpa-plugins desktop-file-utils
-               groff-base clang libclang-rt-14-dev util-linux)
+    # (util-linux) runs fault tests as an unprivileged user; dpkg-dev builds the Debian package.
+    packages+=(libgtest-dev libgmock-dev xvfb xauth xdotool desktop-file-utils groff-base
+               clang libclang-rt-14-dev util-linux dpkg-dev)
 fi
 
 missing=()

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Starts the real QueltImport in a virtual X server, waits for its window, closes it with
 # Escape and checks that the program ended with status 0 and wrote its settings file.
-# Usage: smoke.sh <path of QueltImport>
+# Usage: smoke.sh <path of QueltImport>      (a copy runs in a fresh folder)
+#        smoke.sh --installed /usr/bin/QueltImport  (settings go to $XDG_DATA_HOME)
 set -euo pipefail
 
 if [[ "${1:-}" == "--inside" ]]; then
     program=$2
-    settings="${program}_settings.xml"
+    settings=$3
     fail() { echo "smoke: $*" >&2; kill "$pid" 2>/dev/null || true; exit 1; }
 
     "$program" &
@@ -46,8 +47,16 @@ for tool in xvfb-run xdotool; do
     fi
 done
 
-# A copy in a fresh folder, so that the settings file beside it lands there.
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-cp "$1" "$work/QueltImport"
-xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" --inside "$work/QueltImport"
+if [[ "$1" == "--installed" ]]; then
+    # An installed program keeps its settings in the per-user folder.
+    export XDG_DATA_HOME="$work/data"
+    xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" --inside "$2" \
+        "$XDG_DATA_HOME/QueltImport/QueltImport_settings.xml"
+else
+    # A copy in a fresh folder, so that the settings file beside it lands there.
+    cp "$1" "$work/QueltImport"
+    xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" --inside "$work/QueltImport" \
+        "$work/QueltImport_settings.xml"
+fi
