@@ -4,7 +4,8 @@
 #include <string>
 
 // One story file or one catalogue entry. Texts are bytes in the single-byte code page.
-struct CGame {
+struct CGame
+{
     CGame(std::string fullName, std::string fingerprintText, std::string serial)
         : fingerprint(std::move(fingerprintText)), FullName(std::move(fullName)),
           sn(std::move(serial))

@@ -25,7 +25,7 @@ enum class CatalogueView
 // `messages`.
 class CGameCatalogue
 {
-  public:
+public:
     CGameCatalogue();
 
     // Adds the entries of the catalogue file at `path` to `games` (the first entry of a
@@ -60,7 +60,7 @@ class CGameCatalogue
     std::ostringstream messages; // the report of the last failure, at most one
     GameSet games;
 
-  private:
+private:
     void report(const std::string& text);
     bool matchFile(GameSet& set, const std::string& fingerprint, const std::string& key,
                    const std::string& openPath, bool createUnknown);

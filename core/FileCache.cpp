@@ -5,6 +5,7 @@
 #include "scan/FileFilters.h"
 
 #include <boost/lexical_cast/try_lexical_convert.hpp>
+
 #include <fstream>
 #include <sstream>
 #include <vector>

@@ -8,11 +8,16 @@
 
 // View tags of GameSet. Keys compare as strings of unsigned bytes (std::string's order);
 // the non-unique views keep records with equal keys in insertion order.
-struct byFingerprint {};
-struct byFullName {};
-struct byFn {};
-struct bySn {};
-struct byWarn {};
+struct byFingerprint
+{};
+struct byFullName
+{};
+struct byFn
+{};
+struct bySn
+{};
+struct byWarn
+{};
 
 namespace core::detail {
 namespace mi = boost::multi_index;
@@ -24,12 +29,11 @@ using NonUniqueView = mi::ordered_non_unique<mi::tag<Tag>, mi::member<CGame, std
 // Copying a set shares its records. Changing a key field of a record already in the set does
 // not move it in that view; only byFingerprint is consulted after such changes.
 using GameSet = boost::multi_index_container<
-    GamePtr,
-    boost::multi_index::indexed_by<
-        boost::multi_index::ordered_unique<
-            boost::multi_index::tag<byFingerprint>,
-            boost::multi_index::member<CGame, std::string, &CGame::fingerprint>>,
-        core::detail::NonUniqueView<byFullName, &CGame::FullName>,
-        core::detail::NonUniqueView<byFn, &CGame::fn>,
-        core::detail::NonUniqueView<bySn, &CGame::sn>,
-        core::detail::NonUniqueView<byWarn, &CGame::warn>>>;
+    GamePtr, boost::multi_index::indexed_by<
+                 boost::multi_index::ordered_unique<
+                     boost::multi_index::tag<byFingerprint>,
+                     boost::multi_index::member<CGame, std::string, &CGame::fingerprint>>,
+                 core::detail::NonUniqueView<byFullName, &CGame::FullName>,
+                 core::detail::NonUniqueView<byFn, &CGame::fn>,
+                 core::detail::NonUniqueView<bySn, &CGame::sn>,
+                 core::detail::NonUniqueView<byWarn, &CGame::warn>>>;

@@ -13,11 +13,21 @@ class QWidget;
 // No default extension is added to a typed name, there is no overwrite prompt and no check
 // that the file exists. The dialog itself is shown by the installed runner: the GUI installs
 // the real one, tests install one that answers at once.
-class CFileChooser {
+class CFileChooser
+{
 public:
-    enum class Kind { Open, Save };
-    enum class Result { Ok, Cancel };
-    struct FilterItem {
+    enum class Kind
+    {
+        Open,
+        Save
+    };
+    enum class Result
+    {
+        Ok,
+        Cancel
+    };
+    struct FilterItem
+    {
         std::string description;
         std::string pattern; // one or more patterns separated by ';'
     };

@@ -6,7 +6,8 @@
 namespace exporter {
 
 // What the script needs of one results-list row.
-struct ScriptRow {
+struct ScriptRow
+{
     std::string filename; // the "Filename" cell
     std::string fullName; // the "FullName" cell
 };

@@ -16,7 +16,8 @@ namespace {
 // The file a write to `path` must replace: the target of a symbolic link, else `path`.
 std::string resolveTarget(const std::string& path)
 {
-    struct stat st {};
+    struct stat st
+    {};
     if (lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
         if (char* real = realpath(path.c_str(), nullptr)) {
             std::string target(real);
@@ -67,7 +68,8 @@ bool writeFileAtomically(const std::string& path, std::string_view content, Dura
         fail(errorText);
         return false;
     }
-    struct stat old {};
+    struct stat old
+    {};
     if (stat(target.c_str(), &old) == 0) {
         fchmod(fd, old.st_mode & 07777); // best effort: keep the file's permissions
     }
@@ -108,7 +110,8 @@ bool makeFolders(const std::string& folder)
         }
         pos = slash + 1;
     }
-    struct stat st {};
+    struct stat st
+    {};
     return stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 

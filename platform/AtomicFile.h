@@ -5,7 +5,8 @@
 
 namespace platform {
 
-enum class Durability {
+enum class Durability
+{
     Flush,  // data reaches the disk before the rename (user documents, settings)
     NoSync, // survives a crash of the program, not a power loss (derived data such as caches)
 };

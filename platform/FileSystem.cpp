@@ -14,7 +14,8 @@ namespace {
 
 constexpr std::int64_t kFileTimeOf1970 = 116444736000000000LL;
 
-struct DirCloser {
+struct DirCloser
+{
     void operator()(DIR* dir) const { closedir(dir); }
 };
 using DirHandle = std::unique_ptr<DIR, DirCloser>;
@@ -28,7 +29,8 @@ std::int64_t modificationNanoseconds(const struct stat& st)
 // neither a regular file nor a folder (after following a link) or vanished meanwhile.
 std::optional<FolderEntry> describeEntry(int dirFd, const char* name)
 {
-    struct stat st {};
+    struct stat st
+    {};
     if (fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
         return std::nullopt;
     }
@@ -56,8 +58,7 @@ std::optional<FolderEntry> describeEntry(int dirFd, const char* name)
 bool equalIgnoringAsciiCase(const std::string& a, const std::string& b)
 {
     auto lower = [](unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c; };
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) {
                return lower(static_cast<unsigned char>(x)) == lower(static_cast<unsigned char>(y));
            });
 }
@@ -88,7 +89,8 @@ std::optional<std::string> matchComponent(const std::string& folder, const std::
 
 std::optional<FileStatus> statPath(const std::string& path, std::string* errorText)
 {
-    struct stat st {};
+    struct stat st
+    {};
     if (stat(path.c_str(), &st) != 0) {
         if (errorText) {
             *errorText = lastErrorText();
@@ -131,7 +133,8 @@ std::uint64_t fileTimeFromUnixNanoseconds(std::int64_t nanoseconds)
 
 std::optional<std::string> findPathIgnoringCase(const std::string& path)
 {
-    struct stat st {};
+    struct stat st
+    {};
     if (path.empty()) {
         return std::nullopt;
     }
@@ -171,7 +174,8 @@ FilePtr openForReading(const std::string& path)
     if (fd < 0) {
         return nullptr;
     }
-    struct stat st {};
+    struct stat st
+    {};
     if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
         fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
         close(fd);

@@ -10,7 +10,8 @@
 namespace platform {
 
 // What `stat` (following links) says of a path.
-struct FileStatus {
+struct FileStatus
+{
     bool isFolder = false;
     std::uint64_t size = 0;
 };
@@ -20,13 +21,14 @@ struct FileStatus {
 std::optional<FileStatus> statPath(const std::string& path, std::string* errorText = nullptr);
 
 // One entry of a folder listing. Only regular files and folders are listed.
-struct FolderEntry {
+struct FolderEntry
+{
     std::string name;
     bool isFolder = false;
-    bool isLink = false;        // reached through a symbolic link; walks never descend such folders
-    std::uint64_t size = 0;     // 0 for folders
-    std::uint32_t stampLo = 0;  // low half of the last-write time as a Windows FILETIME
-    std::uint32_t stampHi = 0;  // high half of it
+    bool isLink = false;       // reached through a symbolic link; walks never descend such folders
+    std::uint64_t size = 0;    // 0 for folders
+    std::uint32_t stampLo = 0; // low half of the last-write time as a Windows FILETIME
+    std::uint32_t stampHi = 0; // high half of it
 };
 
 // The entries of `folder` in ascending byte order of their names, "." and ".." left out,
@@ -41,7 +43,8 @@ std::uint64_t fileTimeFromUnixNanoseconds(std::int64_t nanoseconds);
 // `path` without regard to ASCII case (first match in listing order); nothing when none does.
 std::optional<std::string> findPathIgnoringCase(const std::string& path);
 
-struct FileCloser {
+struct FileCloser
+{
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;

@@ -54,7 +54,8 @@ std::string programFolder()
 std::string userDataFolder()
 {
     const char* xdg = std::getenv("XDG_DATA_HOME");
-    const std::string base = (xdg && *xdg == '/') ? std::string(xdg) : homeFolder() + "/.local/share";
+    const std::string base =
+        (xdg && *xdg == '/') ? std::string(xdg) : homeFolder() + "/.local/share";
     return withTrailingSlash(base) + "QueltImport/";
 }
 

@@ -12,7 +12,8 @@ std::string programFolder();
 
 // The folder that holds the files that belong beside the program (fingerprint cache,
 // settings), ending in '/': the program's own folder when the user may write into it and it
-// is not an installed program (under /usr), otherwise the per-user folder $XDG_DATA_HOME/QueltImport/ (default
+// is not an installed program (under /usr), otherwise the per-user folder
+// $XDG_DATA_HOME/QueltImport/ (default
 // ~/.local/share/QueltImport/), which the writers create when they first write.
 std::string besideProgramFolder();
 

@@ -12,7 +12,8 @@
 // `doneEvent` after every run. Disposal (the destructor) asks the thread to stop and waits
 // for it at most the disposal timeout; a thread still busy then keeps the job's shared state
 // alive until it ends, so nothing is freed under it.
-class CWorkerJob {
+class CWorkerJob
+{
 public:
     using Callback = std::function<int(void* context)>;
     static constexpr std::chrono::milliseconds kDisposeTimeout{10000};
@@ -32,7 +33,8 @@ public:
     bool isDone() const;
 
 private:
-    struct State {
+    struct State
+    {
         scan::ManualResetEvent startEvent;
         scan::ManualResetEvent doneEvent;
         scan::ManualResetEvent threadEnded;

@@ -7,7 +7,8 @@
 namespace scan {
 
 // An event that stays signalled until it is reset; every waiter is released while it is set.
-class ManualResetEvent {
+class ManualResetEvent
+{
 public:
     void set();
     void reset();

@@ -8,8 +8,8 @@
 namespace Orvane {
 
 // A setting holding a value of type T, one of the five setting types.
-template <class T>
-class CSetting final : public CSettingBase {
+template <class T> class CSetting final : public CSettingBase
+{
 public:
     explicit CSetting(T value)
         : CSettingBase(std::string(SettingType<T>::typeText),

@@ -8,7 +8,8 @@ namespace Orvane {
 
 // One named value of one of the five setting types; the store holds settings through shared
 // references. A setting never changes: a new value for a name is a new setting.
-class CSettingBase {
+class CSettingBase
+{
 public:
     virtual ~CSettingBase() = default;
     CSettingBase(const CSettingBase&) = delete;

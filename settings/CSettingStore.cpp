@@ -60,14 +60,12 @@ CSettingStore* CSettingStore::current()
     return g_current;
 }
 
-template <class T>
-void CSettingStore::registerConverter()
+template <class T> void CSettingStore::registerConverter()
 {
     m_converters.emplace(std::string(SettingType<T>::typeText), std::make_shared<VariantCast<T>>());
 }
 
-template <class T>
-void CSettingStore::put(const std::string& name, T value)
+template <class T> void CSettingStore::put(const std::string& name, T value)
 {
     m_settings[name] = std::make_shared<const CSetting<T>>(std::move(value));
 }

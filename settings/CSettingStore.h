@@ -13,7 +13,8 @@ class VariantCastBase;
 // The named, typed settings of the program and the XML file that keeps them between runs.
 // While a store exists it is the process's current store (there is one at a time); the
 // converters write into it. Used on one thread; failures of the file are silent.
-class CSettingStore {
+class CSettingStore
+{
 public:
     // Registers the converters of the five setting types and becomes the current store.
     CSettingStore();
@@ -59,10 +60,8 @@ public:
     static std::string settingsPath();
 
 private:
-    template <class T>
-    void registerConverter();
-    template <class T>
-    void put(const std::string& name, T value);
+    template <class T> void registerConverter();
+    template <class T> void put(const std::string& name, T value);
 
     std::map<std::string, std::shared_ptr<const VariantCastBase>> m_converters;
     std::map<std::string, std::shared_ptr<const CSettingBase>> m_settings;

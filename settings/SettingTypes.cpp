@@ -9,8 +9,7 @@ namespace {
 
 // `value` written by a classic-locale stream; `precision` counts significant digits of the
 // floating types.
-template <class T>
-std::string streamed(const T& value, int precision)
+template <class T> std::string streamed(const T& value, int precision)
 {
     std::ostringstream out;
     out.imbue(std::locale::classic());

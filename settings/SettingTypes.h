@@ -14,33 +14,32 @@ using SettingValue = std::variant<double, std::int32_t, float, std::string, std:
 // The text naming each setting type: what a settings file stores as an item's type and the
 // key of the type's converter. These are the run-time type names of the platform the files
 // were first written on, so they stay byte for byte whatever this compiler calls the types.
-template <class T>
-struct SettingType;
+template <class T> struct SettingType;
 
-template <>
-struct SettingType<std::int32_t> {
+template <> struct SettingType<std::int32_t>
+{
     static constexpr std::string_view typeText = "int";
 };
 
-template <>
-struct SettingType<float> {
+template <> struct SettingType<float>
+{
     static constexpr std::string_view typeText = "float";
 };
 
-template <>
-struct SettingType<double> {
+template <> struct SettingType<double>
+{
     static constexpr std::string_view typeText = "double";
 };
 
-template <>
-struct SettingType<std::string> {
+template <> struct SettingType<std::string>
+{
     static constexpr std::string_view typeText =
         "class std::basic_string<char,struct std::char_traits<char>,class std::allocator<char> >";
 };
 
 // "unsigned long" is a 32-bit unsigned integer in the settings file.
-template <>
-struct SettingType<std::uint32_t> {
+template <> struct SettingType<std::uint32_t>
+{
     static constexpr std::string_view typeText = "unsigned long";
 };
 

@@ -12,8 +12,7 @@ namespace Orvane {
 namespace {
 
 // Reads one number of type T from the whole of `text`; T{} when the text is anything else.
-template <class T>
-T parseNumber(const std::string& text)
+template <class T> T parseNumber(const std::string& text)
 {
     // The stream would take "-1" as an unsigned value and wrap it to 4294967295.
     if constexpr (std::is_unsigned_v<T>) {
@@ -61,8 +60,7 @@ void write(CSettingStore& store, const std::string& name, std::uint32_t value)
 
 } // namespace
 
-template <class T>
-T VariantCast<T>::convert(const std::string& text)
+template <class T> T VariantCast<T>::convert(const std::string& text)
 {
     platform::debugOutput(SettingType<T>::typeText);
     platform::debugOutput(text);

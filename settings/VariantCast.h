@@ -7,7 +7,8 @@ namespace Orvane {
 
 // Turns the text of a settings-file item into a setting of one type in the current store.
 // The store registers one converter per type text.
-class VariantCastBase {
+class VariantCastBase
+{
 public:
     // Converts `text` and makes the result the setting `name` of the current store (nothing
     // is stored when there is none).
@@ -23,8 +24,8 @@ protected:
 };
 
 // The converter for T, one of the five setting types.
-template <class T>
-class VariantCast final : public VariantCastBase {
+template <class T> class VariantCast final : public VariantCastBase
+{
 public:
     // The strict conversion: the whole text must be one number of type T in the classic
     // locale, with no leading white space (trailing white space is allowed); anything else,

@@ -1,6 +1,7 @@
 #include "ui/CBusyAnimation.h"
 
 #include <QPainter>
+
 #include <algorithm>
 
 namespace {

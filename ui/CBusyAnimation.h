@@ -11,7 +11,7 @@ class CBusyAnimation : public QWidget
 {
     Q_OBJECT
 
-  public:
+public:
     explicit CBusyAnimation(QWidget* parent = nullptr);
 
     // Takes the frames from the picture at `path` (each as wide as the picture is high) and
@@ -27,10 +27,10 @@ class CBusyAnimation : public QWidget
     int frameCount() const { return m_frameCount; }
     int currentFrame() const { return m_frame; }
 
-  protected:
+protected:
     void paintEvent(QPaintEvent* event) override;
 
-  private:
+private:
     void advance();
 
     QPixmap m_strip;

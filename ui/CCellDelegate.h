@@ -9,7 +9,7 @@ class CCellDelegate : public QStyledItemDelegate
 {
     Q_OBJECT
 
-  public:
+public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
@@ -18,9 +18,9 @@ class CCellDelegate : public QStyledItemDelegate
     // The editor last opened, while it exists.
     QWidget* lastEditor() const { return m_editor; }
 
-  protected:
+protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
 
-  private:
+private:
     mutable QPointer<QWidget> m_editor;
 };

@@ -18,6 +18,7 @@
 #include <QSizeGrip>
 #include <QThread>
 #include <QUrl>
+
 #include <algorithm>
 #include <array>
 #include <cstdarg>

@@ -8,6 +8,7 @@
 #include "ui/PlacementText.h"
 
 #include <QDialog>
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -26,7 +27,7 @@ class CMainDlg : public QDialog
 {
     Q_OBJECT
 
-  public:
+public:
     // Control and command identifiers.
     enum : int
     {
@@ -76,7 +77,7 @@ class CMainDlg : public QDialog
     std::string scanFolder;                   // folder of the current or last scan
     std::int32_t lastSortColumn = 0;          // the column last sorted by
 
-  public slots:
+public slots:
     void OnScan();
     void OnSave();
     void OnLoad();
@@ -89,7 +90,7 @@ class CMainDlg : public QDialog
     // Files dropped on the window, with their full paths, in the order given.
     void OnDropFiles(const std::vector<std::string>& paths);
 
-  protected:
+protected:
     // Matches the story files under `folder` against `games`; a seam for tests.
     virtual void runScanner(CGameCatalogue& scanner, const std::string& folder, GameSet& games);
     // Waits for a running scan (processing its window calls) at most the disposal bound, then
@@ -103,7 +104,7 @@ class CMainDlg : public QDialog
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
-  private:
+private:
     void createControls();
     QPushButton* addButton(int id, const char* caption, const QRect& rect, const char* name);
     void OnInitDialog();

@@ -1,12 +1,11 @@
 // The file commands of the main dialog: Load, drop, Save and the installer-script export.
 
-#include "ui/CMainDlg.h"
-
 #include "core/CGameCatalogue.h"
 #include "export/CFileChooser.h"
 #include "export/InstallerScript.h"
 #include "platform/AtomicFile.h"
 #include "scan/FileFilters.h"
+#include "ui/CMainDlg.h"
 #include "ui/CResultsList.h"
 
 #include <array>
@@ -20,7 +19,14 @@ const char* const kScriptFilter = "Inno Files (*.ISS)|*.ISS|All files (*.*)|*.*|
 const char* const kGameListFile = "gamelist.txt";
 constexpr int kCellCapacity = 260;
 
-enum Column { kFingerprint, kSerial, kFilename, kWarnings, kFullName };
+enum Column
+{
+    kFingerprint,
+    kSerial,
+    kFilename,
+    kWarnings,
+    kFullName
+};
 
 // A story file by its name: the ending is compared byte for byte, so ".DAT" is no story.
 bool isStoryFile(const std::string& path)

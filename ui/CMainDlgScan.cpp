@@ -1,11 +1,10 @@
 // The Scan command of the main dialog and the two background jobs that carry a scan.
 
-#include "ui/CMainDlg.h"
-
 #include "core/CGameCatalogue.h"
 #include "errors/CMyException.h"
 #include "scan/FileFilters.h"
 #include "ui/CBusyAnimation.h"
+#include "ui/CMainDlg.h"
 #include "ui/CResultsList.h"
 #include "ui/FileDialogs.h"
 
@@ -13,6 +12,7 @@
 #include <QCursor>
 #include <QElapsedTimer>
 #include <QPushButton>
+
 #include <system_error>
 
 namespace {

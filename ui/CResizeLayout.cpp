@@ -3,6 +3,7 @@
 #include "ui/DialogUnits.h"
 
 #include <QWidget>
+
 #include <algorithm>
 #include <climits>
 

@@ -2,6 +2,7 @@
 
 #include <QRect>
 #include <QSize>
+
 #include <vector>
 
 class QWidget;
@@ -11,7 +12,7 @@ class QWidget;
 // from the group's left edge, so the gaps between controls grow with the window.
 class CResizeLayout
 {
-  public:
+public:
     enum class Anchor
     {
         Stretch, // both horizontal edges follow the group; the bottom follows the window
@@ -31,7 +32,7 @@ class CResizeLayout
     // Where control `index` (in the order added) goes for `clientSize`.
     QRect placedRect(std::size_t index, const QSize& clientSize) const;
 
-  private:
+private:
     struct Entry
     {
         QWidget* control;

@@ -4,6 +4,7 @@
 #include "ui/ResultCells.h"
 
 #include <QTableView>
+
 #include <array>
 #include <string>
 
@@ -22,7 +23,7 @@ class CResultsList : public QTableView
 {
     Q_OBJECT
 
-  public:
+public:
     static constexpr int kCopyCommand = 32772;
     static constexpr int kDeleteCommand = 32774;
 
@@ -53,7 +54,7 @@ class CResultsList : public QTableView
     // The popup menu "OUTPUT" of a right click, with its actions "Copy" and "Delete".
     QMenu* popupMenu() const { return m_menu; }
 
-  public slots:
+public slots:
     // Puts rowLine() of the selected row on the clipboard, each carriage return followed by
     // a line feed. Nothing without a selected row.
     void OnCopy();
@@ -64,11 +65,11 @@ class CResultsList : public QTableView
     // Shows the popup menu at `globalPos` when a row is selected and a current cell exists.
     void OnListRightClick(const QPoint& globalPos);
 
-  signals:
+signals:
     // A command chosen in the popup menu: kCopyCommand or kDeleteCommand.
     void commandChosen(int command);
 
-  protected:
+protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -77,7 +78,7 @@ class CResultsList : public QTableView
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
 
-  private:
+private:
     void setUpLook();
     void setUpMenu();
     void leftPress(QMouseEvent* event, const QModelIndex& index);

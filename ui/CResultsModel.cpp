@@ -1,6 +1,7 @@
 #include "ui/CResultsModel.h"
 
 #include <QColor>
+
 #include <algorithm>
 #include <numeric>
 

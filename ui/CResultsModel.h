@@ -3,6 +3,7 @@
 #include "ui/ResultCells.h"
 
 #include <QAbstractTableModel>
+
 #include <vector>
 
 // The rows of the results list, each an array of five cells. Texts are kept as bytes and
@@ -11,7 +12,7 @@ class CResultsModel : public QAbstractTableModel
 {
     Q_OBJECT
 
-  public:
+public:
     using QAbstractTableModel::QAbstractTableModel;
 
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -34,6 +35,6 @@ class CResultsModel : public QAbstractTableModel
     // Selections and current cells held by views follow their rows.
     void sortRows(int column, int direction);
 
-  private:
+private:
     std::vector<ui::CellRow> m_rows;
 };

@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QFontMetrics>
+
 #include <cstdint>
 #include <cstdlib>
 

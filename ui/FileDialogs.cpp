@@ -3,8 +3,9 @@
 #include "export/CFileChooser.h"
 
 #include <QFileDialog>
-#include <algorithm>
 #include <QStringList>
+
+#include <algorithm>
 #include <utility>
 
 namespace ui {

@@ -10,7 +10,8 @@ namespace ui {
 
 // What the scan threads share with the dialog about reaching it. Once `closing` is set (the
 // dialog is being destroyed), no further work is sent to the dialog's thread.
-struct GuiChannel {
+struct GuiChannel
+{
     std::atomic<bool> closing{false};
 };
 

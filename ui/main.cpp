@@ -5,6 +5,7 @@
 #include "ui/FileDialogs.h"
 
 #include <QApplication>
+
 #include <exception>
 #include <iostream>
 

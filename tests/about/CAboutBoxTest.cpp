@@ -7,8 +7,9 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QWidget>
-#include <functional>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 

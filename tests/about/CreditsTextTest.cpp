@@ -1,6 +1,7 @@
 #include "ui/about/CreditsText.h"
 
 #include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 

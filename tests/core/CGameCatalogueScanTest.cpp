@@ -4,9 +4,10 @@
 #include "scan/FileWalk.h"
 #include "tests/support/TestSupport.h"
 
+#include <gtest/gtest.h>
+
 #include <fcntl.h>
 #include <filesystem>
-#include <gtest/gtest.h>
 #include <stdexcept>
 #include <sys/stat.h>
 #include <unistd.h>

@@ -11,8 +11,7 @@ GamePtr game(const std::string& name, const std::string& fingerprint, const std:
     return std::make_shared<CGame>(name, fingerprint, sn);
 }
 
-template <class Tag>
-std::vector<std::string> namesIn(const GameSet& set)
+template <class Tag> std::vector<std::string> namesIn(const GameSet& set)
 {
     std::vector<std::string> names;
     for (const GamePtr& g : set.get<Tag>()) {

@@ -26,7 +26,9 @@ TEST(ReadSerial, ReadsSixBytesAtOffset18UpToAZero)
     TempDir dir;
     writeFile(dir / "full.z5", storyBytes("880429"));
     writeFile(dir / "short.z5", std::string(10, 'x'));
-    writeFile(dir / "zero.z5", storyBytes(std::string("88\0" "429", 6)));
+    writeFile(dir / "zero.z5", storyBytes(std::string("88\0"
+                                                      "429",
+                                                      6)));
     writeFile(dir / "cut.z5", storyBytes("880429", 20)); // ends inside the field
     writeFile(dir / "seven.z5", storyBytes("8804291"));  // only six bytes belong to it
 

@@ -1,5 +1,6 @@
-#include "export/CFileChooser.h"
 #include "export/InstallerScript.h"
+
+#include "export/CFileChooser.h"
 
 #include <gtest/gtest.h>
 

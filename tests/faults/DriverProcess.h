@@ -11,7 +11,7 @@ namespace faulttest {
 // through a pipe. Killed with SIGKILL when the object goes, if still running.
 class DriverProcess
 {
-  public:
+public:
     // Starts `argv[0]` with `argv`, and with `environment` added to the test's own.
     explicit DriverProcess(const std::vector<std::string>& argv,
                            const std::vector<std::string>& environment = {});
@@ -26,7 +26,7 @@ class DriverProcess
     // Waits for the process to end; its exit status, or -1 when a signal ended it.
     int wait();
 
-  private:
+private:
     pid_t m_pid = -1;
     std::FILE* m_out = nullptr;
 };

@@ -22,12 +22,12 @@ inline constexpr unsigned kCatalogueEntries = 3000;
 // generation. The store is the process's current one while it lives.
 class GenerationSettings
 {
-  public:
+public:
     explicit GenerationSettings(unsigned generation);
     ~GenerationSettings();
     bool save(const std::string& path) const;
 
-  private:
+private:
     std::unique_ptr<Orvane::CSettingStore> m_store;
 };
 GenerationSettings settingsOfGeneration(unsigned generation);

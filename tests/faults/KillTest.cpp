@@ -7,9 +7,10 @@
 #include "tests/faults/FaultData.h"
 #include "tests/support/TestSupport.h"
 
+#include <gtest/gtest.h>
+
 #include <chrono>
 #include <filesystem>
-#include <gtest/gtest.h>
 #include <map>
 #include <random>
 #include <thread>

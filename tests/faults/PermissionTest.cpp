@@ -8,8 +8,9 @@
 #include "tests/faults/FaultData.h"
 #include "tests/support/TestSupport.h"
 
-#include <filesystem>
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 using testsupport::TempDir;
 using testsupport::writeFile;
@@ -20,7 +21,7 @@ namespace {
 // A temporary folder that the unprivileged user may enter and write into.
 class SharedDir : public TempDir
 {
-  public:
+public:
     SharedDir() { fs::permissions(path(), fs::perms::all); }
 };
 

@@ -7,11 +7,12 @@
 #include "scan/FileWalk.h"
 #include "tests/support/TestSupport.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <gtest/gtest.h>
 #include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -59,7 +60,7 @@ void writeSparse(const std::string& path, std::uint64_t size, const std::string&
 // files or a 4 GiB read cost seconds there and up to a minute on a busy disk.
 class ScannedTree : public ::testing::Test
 {
-  protected:
+protected:
     void SetUp() override
     {
         if (const char* old = std::getenv("TMPDIR")) {
@@ -79,7 +80,7 @@ class ScannedTree : public ::testing::Test
         }
     }
 
-  private:
+private:
     std::optional<std::string> m_oldTmpDir;
 };
 

@@ -31,7 +31,8 @@ TEST(WriteFileAtomically, KeepsPermissionsAndFollowsLinks)
     ASSERT_EQ(symlink("real.xml", (dir / "link.xml").c_str()), 0);
     EXPECT_TRUE(platform::writeFileAtomically(dir / "link.xml", "new"));
     EXPECT_EQ(readFile(target), "new");
-    struct stat st {};
+    struct stat st
+    {};
     ASSERT_EQ(lstat((dir / "link.xml").c_str(), &st), 0);
     EXPECT_TRUE(S_ISLNK(st.st_mode));
     ASSERT_EQ(stat(target.c_str(), &st), 0);

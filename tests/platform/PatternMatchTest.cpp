@@ -1,6 +1,7 @@
 #include "platform/PatternMatch.h"
 
 #include <gtest/gtest.h>
+
 #include <string>
 
 TEST(MatchesPattern, WildcardsAndCaseFolding)

@@ -2,8 +2,9 @@
 
 #include "tests/support/TestSupport.h"
 
-#include <filesystem>
 #include <gtest/gtest.h>
+
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 

@@ -38,7 +38,8 @@ std::string settingsFile(const std::string& items)
 }
 
 // Each test gets a fresh store and folder; conversions' debug output is kept off stderr.
-class SettingStore : public ::testing::Test {
+class SettingStore : public ::testing::Test
+{
 protected:
     SettingStore() : m_previousSink(platform::setTraceSink([](std::string_view) {})) {}
     ~SettingStore() override { platform::setTraceSink(m_previousSink); }

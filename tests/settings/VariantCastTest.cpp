@@ -15,7 +15,8 @@ using Orvane::VariantCast;
 namespace {
 
 // Collects the debug output for the life of the object.
-class TraceCapture {
+class TraceCapture
+{
 public:
     TraceCapture()
         : m_previous(
@@ -33,8 +34,7 @@ private:
     platform::TraceSink m_previous;
 };
 
-template <class T>
-void expectConversions(const std::vector<std::pair<std::string, T>>& cases)
+template <class T> void expectConversions(const std::vector<std::pair<std::string, T>>& cases)
 {
     TraceCapture quiet;
     for (const auto& [text, expected] : cases) {
@@ -113,7 +113,8 @@ TEST(VariantCast, FloatingTypesTakeDecimalAndExponentFormsOnly)
 // A program may change the global locale; the settings file's numbers must not follow it.
 TEST(VariantCast, IgnoresTheGlobalLocale)
 {
-    struct CommaDecimal : std::numpunct<char> {
+    struct CommaDecimal : std::numpunct<char>
+    {
         char do_decimal_point() const override { return ','; }
         char do_thousands_sep() const override { return '.'; }
         std::string do_grouping() const override { return "\3"; }

@@ -35,8 +35,7 @@ TEST(ExpandNames, FollowsNestedResponseFilesOnceEach)
     // The nested name is upper-cased; the file is found without regard to case.
     writeFile(dir / "outer.txt", "@" + (dir / "inner.txt") + "\nA.Z5\n");
     writeFile(dir / "inner.txt", "@" + (dir / "outer.txt") + "\nb.z5\n");
-    EXPECT_EQ(expanded({"@" + (dir / "outer.txt")}),
-              (std::vector<std::string>{"A.Z5", "B.Z5"}));
+    EXPECT_EQ(expanded({"@" + (dir / "outer.txt")}), (std::vector<std::string>{"A.Z5", "B.Z5"}));
 }
 
 TEST(ExpandNames, IgnoresMissingAndEmptyResponseFiles)

@@ -1,8 +1,7 @@
+#include "platform/FileSystem.h"
 #include "tools/storycrc/FileException.h"
 #include "tools/storycrc/FolderWalk.h"
 #include "tools/storycrc/StoryCrc.h"
-
-#include "platform/FileSystem.h"
 
 #include <gtest/gtest.h>
 

@@ -17,7 +17,8 @@ namespace {
 
 constexpr const char* kElapsed = "\n0 Total seconds.\n";
 
-class StoryCrcProgram : public ::testing::Test {
+class StoryCrcProgram : public ::testing::Test
+{
 protected:
     ProcessResult run(const std::string& args)
     {
@@ -73,15 +74,15 @@ TEST_F(StoryCrcProgram, AFileThatCannotBeOpenedStopsTheRunWithStatus1)
     writeFile(dir / "b.z5", "123456789");
     const ProcessResult r = run("b.z5 a.z5");
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, std::string("Exception caught in main() :\nFailed to open file: a.z5\n") +
-                         kElapsed);
+    EXPECT_EQ(r.err,
+              std::string("Exception caught in main() :\nFailed to open file: a.z5\n") + kElapsed);
     EXPECT_EQ(r.status, 1);
 
     writeFile(dir / "blank.txt", "b.z5\n\n");
     const ProcessResult blank = run("@blank.txt");
     EXPECT_EQ(blank.out, "");
-    EXPECT_EQ(blank.err, std::string("Exception caught in main() :\nFailed to open file: \n") +
-                             kElapsed);
+    EXPECT_EQ(blank.err,
+              std::string("Exception caught in main() :\nFailed to open file: \n") + kElapsed);
     EXPECT_EQ(blank.status, 1);
 }
 
@@ -95,7 +96,8 @@ TEST_F(StoryCrcProgram, EmptyResponseFilesAndMissingNames)
 
     const ProcessResult none = run("-s");
     EXPECT_EQ(none.err, std::string("error: At Least one filename needs to be specified!! for "
-                                    "arg  \n") + kElapsed);
+                                    "arg  \n") +
+                            kElapsed);
     EXPECT_EQ(none.status, 1);
 }
 

@@ -1,6 +1,5 @@
 #include "tests/support/TestSupport.h"
 
-
 #include <array>
 #include <cstdlib>
 #include <filesystem>

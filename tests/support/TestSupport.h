@@ -8,7 +8,8 @@ namespace testsupport {
 
 // A fresh folder under the system's temporary folder, removed with everything in it when
 // the object goes. `path()` ends in '/'.
-class TempDir {
+class TempDir
+{
 public:
     TempDir();
     ~TempDir();
@@ -33,7 +34,8 @@ std::string readFile(const std::string& path);
 std::string bytesWithCrc(std::uint32_t crc);
 
 // Output and exit status of a program run through the shell.
-struct ProcessResult {
+struct ProcessResult
+{
     std::string out;
     std::string err;
     int status = -1;

@@ -13,8 +13,9 @@
 #include <QSizeGrip>
 #include <QTest>
 #include <QTimer>
-#include <atomic>
 #include <gtest/gtest.h>
+
+#include <atomic>
 #include <memory>
 #include <string>
 #include <thread>
@@ -41,7 +42,7 @@ void storePlacement(const std::string& settingsFile, const std::string& text)
 
 class CMainDlgTest : public ::testing::Test
 {
-  protected:
+protected:
     // A dialog with its settings file in the test's folder, shown off screen.
     std::unique_ptr<CMainDlg> openDialog()
     {
@@ -181,7 +182,8 @@ TEST_F(CMainDlgTest, CommandsReachTheirHandlers)
     EXPECT_FALSE(dialog->dispatchCommand(42));
     QTest::mouseClick(child(*dialog, "clearButton"), Qt::LeftButton);
     EXPECT_EQ(list->rowCount(), 0);
-    for (const int id : {CMainDlg::kIdScan, CMainDlg::kIdSave, CMainDlg::kIdLoad, CMainDlg::kIdMake}) {
+    for (const int id :
+         {CMainDlg::kIdScan, CMainDlg::kIdSave, CMainDlg::kIdLoad, CMainDlg::kIdMake}) {
         EXPECT_TRUE(dialog->dispatchCommand(id)) << id;
     }
     EXPECT_TRUE(dialog->isVisible());

@@ -11,6 +11,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
@@ -33,7 +34,7 @@ QColor colourOf(const CResultsList& list, int row, int column)
 // Collects the debug-output lines written while it exists.
 class TraceCapture
 {
-  public:
+public:
     TraceCapture()
     {
         m_previous =
@@ -42,13 +43,13 @@ class TraceCapture
     ~TraceCapture() { platform::setTraceSink(m_previous); }
     std::vector<std::string> lines;
 
-  private:
+private:
     platform::TraceSink m_previous;
 };
 
 class CResultsListTest : public ::testing::Test
 {
-  protected:
+protected:
     void SetUp() override
     {
         list.resize(700, 300);

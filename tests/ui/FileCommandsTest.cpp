@@ -1,16 +1,16 @@
 // Load, drop, Save and Make, driven through the dialog with the file chooser answered.
 
-#include "ui/CMainDlg.h"
-
 #include "core/Fingerprint.h"
 #include "export/CFileChooser.h"
 #include "platform/Trace.h"
 #include "tests/support/TestSupport.h"
+#include "ui/CMainDlg.h"
 #include "ui/CResultsList.h"
 #include "ui/FileDialogs.h"
 
 #include <QTest>
 #include <gtest/gtest.h>
+
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -31,7 +31,7 @@ std::string story(const std::string& serial, const std::string& body)
 
 class FileCommandsTest : public ::testing::Test
 {
-  protected:
+protected:
     void SetUp() override
     {
         previousDir = std::filesystem::current_path();
@@ -109,8 +109,8 @@ TEST_F(FileCommandsTest, StoryFilesAddRowsBelowEvenWhenRepeated)
 TEST_F(FileCommandsTest, AFailedCatalogueLoadIsTracedAndStillChosenForTheScan)
 {
     std::vector<std::string> lines;
-    const auto previous = platform::setTraceSink(
-        [&](std::string_view line) { lines.emplace_back(line); });
+    const auto previous =
+        platform::setTraceSink([&](std::string_view line) { lines.emplace_back(line); });
     writeFile(dir / "GAME.DAT", story("880429", "not xml")); // upper-case ending: a catalogue
     choose(dir / "GAME.DAT");
     dialog->OnLoad();
@@ -139,7 +139,7 @@ TEST_F(FileCommandsTest, SaveWritesTheCatalogueInTheLastSortedViewAndTheGameList
     choose(dir / "cat.xml");
     dialog->OnLoad();
     choose(dir / "zork1.z3");
-    dialog->OnLoad(); // a second row with Zork's fingerprint
+    dialog->OnLoad();         // a second row with Zork's fingerprint
     dialog->OnColumnClick(4); // FullName, shown descending
     choose(dir / "saved");
     dialog->OnSave();
@@ -149,9 +149,11 @@ TEST_F(FileCommandsTest, SaveWritesTheCatalogueInTheLastSortedViewAndTheGameList
               "<games>\n"
               "    <supported_game fingerprint=\"0000ABCD\" FullName=\"Anchorhead\" "
               "sn=\"unknown\" fn=\"unknown\" warn=\"needs v8\" />\n"
-              "    <supported_game fingerprint=\"" + zorkPrint + "\" FullName=\"Zork I\" "
-              "sn=\"880429\" fn=\"unknown\" warn=\"\" />\n"
-              "</games>\n");
+              "    <supported_game fingerprint=\"" +
+                  zorkPrint +
+                  "\" FullName=\"Zork I\" "
+                  "sn=\"880429\" fn=\"unknown\" warn=\"\" />\n"
+                  "</games>\n");
     // Every row in the list's order, the repeated fingerprint included.
     EXPECT_EQ(readFile(dir / "gamelist.txt"),
               "unknown 880429\n" + (dir / "zork1.z3") + " 880429\nunknown unknown\n");

@@ -1,6 +1,7 @@
 #include "ui/PlacementText.h"
 
 #include <gtest/gtest.h>
+
 #include <string>
 
 using ui::WindowPlacement;

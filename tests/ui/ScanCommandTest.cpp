@@ -1,19 +1,19 @@
 // The Scan command from the button to the rows and the title, with the folder picker answered.
 
-#include "ui/CMainDlg.h"
-
 #include "core/CGameCatalogue.h"
 #include "core/Fingerprint.h"
 #include "scan/ManualResetEvent.h"
 #include "tests/support/TestSupport.h"
 #include "ui/CBusyAnimation.h"
+#include "ui/CMainDlg.h"
 #include "ui/CResultsList.h"
 #include "ui/FileDialogs.h"
 
 #include <QPushButton>
-#include <cctype>
 #include <QTest>
 #include <gtest/gtest.h>
+
+#include <cctype>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -35,7 +35,8 @@ std::string lowered(std::string path)
 
 // What a test does to the scan thread; owned apart from the dialog, which the scan may
 // outlive while the dialog is being destroyed.
-struct ScanHooks {
+struct ScanHooks
+{
     scan::ManualResetEvent started;
     scan::ManualResetEvent release;
     bool hold = false;
@@ -45,7 +46,7 @@ struct ScanHooks {
 // The dialog with its scanner's cache kept in the test's folder, and hooks into the scan.
 class ScanningDialog : public CMainDlg
 {
-  public:
+public:
     ScanningDialog(const std::string& settingsFile, std::string cacheFile,
                    std::shared_ptr<ScanHooks> hooks)
         : CMainDlg(settingsFile), m_cacheFile(std::move(cacheFile)), m_hooks(std::move(hooks))
@@ -53,7 +54,7 @@ class ScanningDialog : public CMainDlg
     }
     ~ScanningDialog() override { disposeOfScanJobs(); }
 
-  protected:
+protected:
     void runScanner(CGameCatalogue& scanner, const std::string& folder, GameSet& games) override
     {
         const std::shared_ptr<ScanHooks> hooks = m_hooks;
@@ -68,14 +69,14 @@ class ScanningDialog : public CMainDlg
         CMainDlg::runScanner(scanner, folder, games);
     }
 
-  private:
+private:
     std::string m_cacheFile;
     std::shared_ptr<ScanHooks> m_hooks;
 };
 
 class ScanCommandTest : public ::testing::Test
 {
-  protected:
+protected:
     void SetUp() override
     {
         previousPicker = ui::setFolderPicker(
@@ -84,7 +85,8 @@ class ScanCommandTest : public ::testing::Test
                 pickerTitle = title;
                 return answer;
             });
-        dialog = std::make_unique<ScanningDialog>(dir / "settings.xml", dir / "filecache.txt", hooks);
+        dialog =
+            std::make_unique<ScanningDialog>(dir / "settings.xml", dir / "filecache.txt", hooks);
         list = dialog->findChild<CResultsList*>(QStringLiteral("resultsList"));
         writeFile(dir / "games/zork1.z3", std::string(18, '\x03') + "880429zork");
         writeFile(dir / "games/sub/CURSES.Z5", std::string(18, '\x05') + "930427curses");
@@ -108,9 +110,8 @@ class ScanCommandTest : public ::testing::Test
     {
         answer = folder;
         QTest::mouseClick(button("scanButton"), Qt::LeftButton);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return button("scanButton")->isEnabled() &&
-                                                 !busy()->isPlaying(); },
-                                    20000));
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return button("scanButton")->isEnabled() && !busy()->isPlaying(); }, 20000));
     }
 
     CBusyAnimation* busy() const

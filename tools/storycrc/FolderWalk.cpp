@@ -1,10 +1,9 @@
 #include "tools/storycrc/FolderWalk.h"
 
-#include "tools/storycrc/FileException.h"
-#include "tools/storycrc/StoryCrc.h"
-
 #include "platform/FileSystem.h"
 #include "platform/PatternMatch.h"
+#include "tools/storycrc/FileException.h"
+#include "tools/storycrc/StoryCrc.h"
 
 #include <vector>
 

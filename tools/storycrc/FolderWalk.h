@@ -7,7 +7,8 @@
 struct CrcReport;
 
 // A wildcard argument split into the folder to walk (ending in '/') and the name pattern.
-struct ResolvedPattern {
+struct ResolvedPattern
+{
     std::string folder;
     std::string pattern;
 };

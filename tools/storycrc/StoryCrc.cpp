@@ -1,12 +1,11 @@
 #include "tools/storycrc/StoryCrc.h"
 
-#include "tools/storycrc/FileException.h"
-#include "tools/storycrc/FolderWalk.h"
-#include "tools/storycrc/NameList.h"
-
 #include "core/Fingerprint.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
+#include "tools/storycrc/FileException.h"
+#include "tools/storycrc/FolderWalk.h"
+#include "tools/storycrc/NameList.h"
 
 #include <tclap/ArgException.h>
 
@@ -48,7 +47,8 @@ void processNames(const StoryCrcOptions& options, std::ostream& out)
     std::uint32_t total = 0;
     for (const std::string& name : expandNames(options.names)) {
         if (isFolder(name)) {
-            total += walkFolder(withTrailingSlash(existingPath(name)), "*.*", options.recurse, report);
+            total +=
+                walkFolder(withTrailingSlash(existingPath(name)), "*.*", options.recurse, report);
         } else if (hasWildcard(name)) {
             const ResolvedPattern resolved = resolvePattern(name);
             total += walkFolder(resolved.folder, resolved.pattern, options.recurse, report);

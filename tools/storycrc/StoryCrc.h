@@ -6,7 +6,8 @@
 #include <vector>
 
 // What the command line asked for.
-struct StoryCrcOptions {
+struct StoryCrcOptions
+{
     bool sum = false;
     bool recurse = false;
     std::string compare;
@@ -14,7 +15,8 @@ struct StoryCrcOptions {
 };
 
 // Where CRC lines go and how they are formed; shared by plain files and folder walks.
-struct CrcReport {
+struct CrcReport
+{
     std::ostream& out;
     bool sum = false;
     std::string compare;

@@ -1,8 +1,7 @@
 // storycrc: prints the CRC-32 of files, folders, wildcard patterns and response files.
 
-#include "tools/storycrc/StoryCrc.h"
-
 #include "platform/Clock.h"
+#include "tools/storycrc/StoryCrc.h"
 
 #include <tclap/CmdLine.h>
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+
 #include <string>
 
 class CCreditsScroller;
@@ -11,7 +12,7 @@ class CAboutBox : public QDialog
 {
     Q_OBJECT
 
-  public:
+public:
     // Builds the credits from the program's own version information.
     explicit CAboutBox(QWidget* parent = nullptr);
 
@@ -21,12 +22,12 @@ class CAboutBox : public QDialog
     const std::string& creditsText() const { return m_creditsText; }
     CCreditsScroller* scroller() const { return m_scroller; }
 
-  protected:
+protected:
     void showEvent(QShowEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
-  private:
+private:
     void centreOverParent();
 
     std::string m_creditsText;

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QTimer>
 #include <QWidget>
+
 #include <string>
 #include <vector>
 
@@ -13,7 +14,7 @@ class CCreditsScroller : public QWidget
 {
     Q_OBJECT
 
-  public:
+public:
     static constexpr int kCreditsWidth = 220;
     static constexpr int kCreditsHeight = 468;
     static constexpr int kTickMs = 40;
@@ -39,10 +40,10 @@ class CCreditsScroller : public QWidget
     const QImage& background() const { return m_background; }
     const QImage& credits() const { return m_credits; }
 
-  protected:
+protected:
     void paintEvent(QPaintEvent* event) override;
 
-  private:
+private:
     QImage m_mask;
     QImage m_background;
     QImage m_backBuffer;
