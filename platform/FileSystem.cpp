@@ -121,6 +121,28 @@ std::optional<std::vector<FolderEntry>> listFolder(const std::string& folder)
     return entries;
 }
 
+void walkTree(const std::string& root,
+              const std::function<bool(const std::string& folder, const FolderEntry& entry)>& visit)
+{
+    std::vector<std::string> stack{root};
+    while (!stack.empty()) {
+        std::string folder = std::move(stack.back());
+        stack.pop_back();
+        if (folder.empty() || folder.back() != '/') {
+            folder += '/';
+        }
+        const auto entries = listFolder(folder);
+        if (!entries) {
+            continue;
+        }
+        for (const FolderEntry& entry : *entries) {
+            if (visit(folder, entry) && entry.isFolder && !entry.isLink) {
+                stack.push_back(folder + entry.name);
+            }
+        }
+    }
+}
+
 std::uint64_t fileTimeFromUnixNanoseconds(std::int64_t nanoseconds)
 {
     // Floor division keeps times before 1970 monotonic.

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -35,6 +36,15 @@ struct FolderEntry
 // dot-files included. FIFOs, sockets, devices and dangling links are not listed (opening
 // a FIFO would block). Nothing when the folder cannot be opened.
 std::optional<std::vector<FolderEntry>> listFolder(const std::string& folder);
+
+// Lists `root` and the folders below it with an explicit stack (no recursion, so depth costs
+// memory, not call depth). `visit` sees every entry of every folder listed, with that folder's
+// path ending in '/', and returns whether to walk into an entry that is a folder; folders
+// reached through a link are never walked into. The folders met in one folder are walked
+// after it, the last one met first. Folders that cannot be listed are skipped silently.
+void walkTree(
+    const std::string& root,
+    const std::function<bool(const std::string& folder, const FolderEntry& entry)>& visit);
 
 // 100-ns intervals since 1601-01-01 UTC for a time in nanoseconds since 1970-01-01 UTC.
 std::uint64_t fileTimeFromUnixNanoseconds(std::int64_t nanoseconds);

@@ -3,36 +3,22 @@
 #include "platform/FileSystem.h"
 #include "platform/PatternMatch.h"
 
-#include <utility>
-
 std::uint64_t findFiles(const std::string& root, const std::string& pattern, bool recurse,
                         std::vector<CFileEntry>& out)
 {
     std::uint64_t total = 0;
-    std::vector<std::string> stack{root};
-    while (!stack.empty()) {
-        std::string folder = std::move(stack.back());
-        stack.pop_back();
-        if (folder.empty() || folder.back() != '/') {
-            folder += '/';
+    platform::walkTree(root, [&](const std::string& folder, const platform::FolderEntry& entry) {
+        // The pattern selects folders as well as files, as the platform's listing did.
+        if (!platform::matchesPattern(entry.name, pattern)) {
+            return false;
         }
-        const auto entries = platform::listFolder(folder);
-        if (!entries) {
-            continue;
+        total += entry.size;
+        if (!entry.isFolder) {
+            out.push_back({folder + entry.name, static_cast<std::uint32_t>(entry.size),
+                           entry.stampLo, entry.stampHi});
         }
-        for (const platform::FolderEntry& entry : *entries) {
-            if (!platform::matchesPattern(entry.name, pattern)) {
-                continue;
-            }
-            total += entry.size;
-            if (!entry.isFolder) {
-                out.push_back({folder + entry.name, static_cast<std::uint32_t>(entry.size),
-                               entry.stampLo, entry.stampHi});
-            } else if (recurse && !entry.isLink) {
-                stack.push_back(folder + entry.name);
-            }
-        }
-    }
+        return recurse;
+    });
     return total;
 }
 

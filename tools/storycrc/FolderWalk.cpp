@@ -5,8 +5,6 @@
 #include "tools/storycrc/FileException.h"
 #include "tools/storycrc/StoryCrc.h"
 
-#include <vector>
-
 ResolvedPattern resolvePattern(const std::string& name)
 {
     const std::size_t slash = name.rfind('/');
@@ -31,24 +29,11 @@ std::uint32_t walkFolder(const std::string& folder, const std::string& pattern, 
                          const CrcReport& report)
 {
     std::uint32_t total = 0;
-    std::vector<std::string> stack{folder};
-    while (!stack.empty()) {
-        std::string current = std::move(stack.back());
-        stack.pop_back();
-        if (current.empty() || current.back() != '/') {
-            current += '/';
+    platform::walkTree(folder, [&](const std::string& current, const platform::FolderEntry& entry) {
+        if (!entry.isFolder && platform::matchesPattern(entry.name, pattern)) {
+            total = report.add(current + entry.name, total);
         }
-        const auto entries = platform::listFolder(current);
-        if (!entries) {
-            continue; // a folder that cannot be listed is skipped without a word
-        }
-        for (const platform::FolderEntry& entry : *entries) {
-            if (!entry.isFolder && platform::matchesPattern(entry.name, pattern)) {
-                total = report.add(current + entry.name, total);
-            } else if (recurse && entry.isFolder && !entry.isLink) {
-                stack.push_back(current + entry.name);
-            }
-        }
-    }
+        return recurse;
+    });
     return total;
 }
