@@ -1,21 +1,21 @@
 #include "ui/CMainDlg.h"
 
-#include "platform/Trace.h"
 #include "tests/support/TestSupport.h"
-#include "ui/CBusyAnimation.h"
 #include "ui/CResultsList.h"
 #include "ui/PlacementText.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QHeaderView>
+#include <QMenu>
 #include <QPushButton>
 #include <QScreen>
-#include <QSizeGrip>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -24,21 +24,6 @@
 namespace {
 
 using testsupport::TempDir;
-
-std::string storedPlacement(const std::string& settingsFile)
-{
-    Orvane::CSettingStore store;
-    store.load(settingsFile);
-    std::string text;
-    return store.readTextSetting("Placement", text) ? text : std::string("(none)");
-}
-
-void storePlacement(const std::string& settingsFile, const std::string& text)
-{
-    Orvane::CSettingStore store;
-    store.writeTextSetting("Placement", text);
-    ASSERT_TRUE(store.save(settingsFile));
-}
 
 class CMainDlgTest : public ::testing::Test
 {
@@ -49,64 +34,39 @@ protected:
         auto dialog = std::make_unique<CMainDlg>(settingsFile);
         dialog->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
+        list = dialog->findChild<CResultsList*>(QStringLiteral("resultsList"));
         return dialog;
     }
-
-    template <class T = QPushButton> static T* child(const CMainDlg& dialog, const char* name)
+    static QPushButton* button(const CMainDlg& dialog, const char* name)
     {
-        T* widget = dialog.findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
+        return dialog.findChild<QPushButton*>(QString::fromLatin1(name));
+    }
+    std::string storedPlacement()
+    {
+        Orvane::CSettingStore store;
+        store.load(settingsFile);
+        std::string text;
+        return store.readTextSetting("Placement", text) ? text : std::string("(none)");
+    }
+    void storePlacement(const std::string& text)
+    {
+        Orvane::CSettingStore store;
+        store.writeTextSetting("Placement", text);
+        ASSERT_TRUE(store.save(settingsFile));
     }
 
     TempDir dir;
     std::string settingsFile = dir / "QueltImport_settings.xml";
+    CResultsList* list = nullptr;
 };
 
 } // namespace
-
-TEST_F(CMainDlgTest, ControlsHaveTheirCaptionsAndTabOrder)
-{
-    auto dialog = openDialog();
-    EXPECT_EQ(dialog->windowTitle(), "QueltImport");
-    EXPECT_TRUE(child(*dialog, "scanButton")->isDefault());
-    EXPECT_EQ(child(*dialog, "aboutButton")->text(), "&About...");
-    EXPECT_EQ(child(*dialog, "aboutButton")->toolTip(),
-              "Display program information, version number and copyright\nAbout");
-    EXPECT_FALSE(child(*dialog, "makeButton")->isVisible());
-    EXPECT_EQ(child(*dialog, "makeButton")->text(), "Make");
-    EXPECT_TRUE(child<CBusyAnimation>(*dialog, "busyAnimation")->frameCount() > 1);
-    EXPECT_FALSE(child<CBusyAnimation>(*dialog, "busyAnimation")->isPlaying());
-    EXPECT_EQ(dialog->sortDirections, (std::vector<std::int32_t>{1, 1, 1, 1, 1}));
-
-    // The dialog's own controls in focus-chain order, from Scan round to Scan.
-    std::vector<std::string> order;
-    QWidget* scan = child<QWidget>(*dialog, "scanButton");
-    QWidget* widget = scan;
-    do {
-        if (widget->parentWidget() == dialog.get() && !widget->objectName().isEmpty()) {
-            order.push_back(widget->objectName().toStdString());
-        }
-        widget = widget->nextInFocusChain();
-    } while (widget != scan && order.size() < 20);
-    EXPECT_EQ(order, (std::vector<std::string>{"scanButton", "quitButton", "aboutButton",
-                                               "resultsList", "saveButton", "loadButton",
-                                               "clearButton", "busyAnimation", "makeButton"}));
-    auto* header = child<CResultsList>(*dialog, "resultsList")->horizontalHeader();
-    std::string captions;
-    for (int c = 0; c < header->count(); ++c) {
-        captions += header->model()->headerData(c, Qt::Horizontal).toString().toStdString() + "|";
-    }
-    EXPECT_EQ(captions, "FingerPrint|Serial #|Filename|Warnings|FullName|");
-}
 
 TEST_F(CMainDlgTest, ResizingStretchesTheListAndMovesTheButtons)
 {
     auto dialog = openDialog();
     const QSize start = dialog->size();
-    EXPECT_EQ(dialog->minimumSize(), start);
-    auto* list = child<CResultsList>(*dialog, "resultsList");
-    QPushButton* quit = child(*dialog, "quitButton");
+    QPushButton* quit = button(*dialog, "quitButton");
     const QRect listBefore = list->geometry();
     const QRect quitBefore = quit->geometry();
 
@@ -116,37 +76,24 @@ TEST_F(CMainDlgTest, ResizingStretchesTheListAndMovesTheButtons)
     EXPECT_LT(moved, 100); // in proportion to its distance from the list's left edge
     EXPECT_EQ(quit->y(), quitBefore.y() + 40);
     EXPECT_EQ(quit->size(), quitBefore.size());
-    EXPECT_EQ(list->x(), listBefore.x());
-    EXPECT_EQ(list->y(), listBefore.y());
+    EXPECT_EQ(list->pos(), listBefore.topLeft());
     EXPECT_GT(list->width(), listBefore.width() + 80);
     EXPECT_EQ(list->height(), listBefore.height() + 40);
-    EXPECT_LT(list->geometry().right(), quit->x()); // the gap between them grew too
+    EXPECT_LT(list->geometry().right(), quit->x());
 
+    EXPECT_EQ(CResultsList::proportionalWidths(500), (std::array<int, 5>{50, 50, 133, 133, 133}));
     const auto widths = CResultsList::proportionalWidths(list->viewport()->width());
     for (int c = 0; c < 5; ++c) {
         EXPECT_EQ(list->columnWidth(c), widths[static_cast<std::size_t>(c)]) << c;
     }
 
     dialog->resize(start - QSize(50, 50));
-    EXPECT_EQ(dialog->size(), start);
-}
-
-TEST_F(CMainDlgTest, TheSizeGripHidesWhileMaximised)
-{
-    auto dialog = openDialog();
-    auto* grip = dialog->findChild<QSizeGrip*>();
-    ASSERT_NE(grip, nullptr);
-    EXPECT_TRUE(grip->isVisible());
-    dialog->setWindowState(Qt::WindowMaximized);
-    EXPECT_FALSE(grip->isVisible());
-    dialog->setWindowState(Qt::WindowNoState);
-    EXPECT_TRUE(grip->isVisible());
+    EXPECT_EQ(dialog->size(), start); // the first size is the smallest
 }
 
 TEST_F(CMainDlgTest, HeaderClicksSortEachColumnInItsOwnDirection)
 {
     auto dialog = openDialog();
-    auto* list = child<CResultsList>(*dialog, "resultsList");
     for (const char* sn : {"222222", "111111", "333333"}) {
         list->addGameRow(CGame("N", std::string(sn) + "00", sn));
     }
@@ -162,31 +109,33 @@ TEST_F(CMainDlgTest, HeaderClicksSortEachColumnInItsOwnDirection)
     clickHeader(1);
     EXPECT_EQ(serials(), "333333222222111111");
     clickHeader(4);
-    EXPECT_EQ(dialog->lastSortColumn, 4);
     clickHeader(1);
     EXPECT_EQ(serials(), "111111222222333333");
     EXPECT_EQ(dialog->lastSortColumn, 1);
     EXPECT_EQ(dialog->sortDirections, (std::vector<std::int32_t>{1, 1, 1, 1, -1}));
 }
 
-TEST_F(CMainDlgTest, CommandsReachTheirHandlers)
+TEST_F(CMainDlgTest, ThePopupMenuAndTheClearButtonReachTheirCommands)
 {
     auto dialog = openDialog();
-    auto* list = child<CResultsList>(*dialog, "resultsList");
     list->addGameRow(CGame("A", "AAAAAAAA", "880429"));
     list->addGameRow(CGame("B", "BBBBBBBB", "880429"));
-    list->selectRow(0);
-
-    EXPECT_TRUE(dialog->dispatchCommand(CResultsList::kDeleteCommand));
+    const auto rightClick = [&](QPoint at) {
+        QTest::mouseClick(list->viewport(), Qt::RightButton, {}, at);
+        return list->popupMenu()->isVisible();
+    };
+    EXPECT_TRUE(rightClick(list->visualRect(list->model()->index(1, 2)).center()));
+    EXPECT_EQ(list->selectedRow(), 1); // a row never clicked with the left button
+    list->popupMenu()->findChild<QAction*>("copyAction")->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text(), "BBBBBBBB,880429,unknown,,B");
+    list->popupMenu()->findChild<QAction*>("deleteAction")->trigger();
+    list->popupMenu()->hide();
     EXPECT_EQ(list->rowCount(), 1);
-    EXPECT_FALSE(dialog->dispatchCommand(42));
-    QTest::mouseClick(child(*dialog, "clearButton"), Qt::LeftButton);
+
+    EXPECT_FALSE(rightClick(QPoint(10, list->viewport()->height() - 2)));
+    EXPECT_EQ(list->selectedRow(), -1);
+    QTest::mouseClick(button(*dialog, "clearButton"), Qt::LeftButton);
     EXPECT_EQ(list->rowCount(), 0);
-    for (const int id :
-         {CMainDlg::kIdScan, CMainDlg::kIdSave, CMainDlg::kIdLoad, CMainDlg::kIdMake}) {
-        EXPECT_TRUE(dialog->dispatchCommand(id)) << id;
-    }
-    EXPECT_TRUE(dialog->isVisible());
 }
 
 TEST_F(CMainDlgTest, AboutShowsTheModalBoxOverTheDialog)
@@ -207,109 +156,70 @@ TEST_F(CMainDlgTest, AboutShowsTheModalBoxOverTheDialog)
 TEST_F(CMainDlgTest, StatusLineTakesMessagesFromAnyThread)
 {
     auto dialog = openDialog();
-    dialog->setStatus("%d entries loaded from %s", 12, "/data/cat.xml");
-    EXPECT_EQ(dialog->windowTitle(), "QueltImprort - 12 entries loaded from /data/cat.xml");
-
     std::atomic<bool> done{false};
     std::thread worker([&] {
-        dialog->setStatus("%d: games found.", 7);
+        dialog->setStatus("%d entries loaded from %s", 12, "/data/cat.xml");
         done = true;
     });
     EXPECT_TRUE(QTest::qWaitFor([&] { return done.load(); }, 10000));
     worker.join();
-    EXPECT_EQ(dialog->windowTitle(), "QueltImprort - 7: games found.");
+    EXPECT_EQ(dialog->windowTitle(), "QueltImprort - 12 entries loaded from /data/cat.xml");
 
     const std::string longText(3000, 'x');
     dialog->setStatus("%s", longText.c_str());
     EXPECT_EQ(dialog->windowTitle().size(), 15 + 1023);
 }
 
-TEST_F(CMainDlgTest, TraceLinesCarryThePrefix)
+TEST_F(CMainDlgTest, QuitEscapeAndClosingStoreThePlacement)
 {
-    std::vector<std::string> lines;
-    const auto previous =
-        platform::setTraceSink([&](std::string_view line) { lines.emplace_back(line); });
-    {
-        CMainDlg dialog(settingsFile);
-    }
-    CMainDlg::trace("Error: %s", "bad file");
-    platform::setTraceSink(previous);
-    EXPECT_EQ(lines, (std::vector<std::string>{"Narlo::SINGLE", "Narlo::Error: bad file"}));
-}
-
-TEST_F(CMainDlgTest, QuitStoresThePlacement)
-{
-    auto dialog = openDialog();
-    dialog->move(dialog->pos() + QPoint(7, 9));
-    const QRect normal = dialog->normalGeometry();
-    dialog->OnQuit();
-    EXPECT_FALSE(dialog->isVisible());
-
-    const std::string text = storedPlacement(settingsFile);
-    ASSERT_EQ(text.size(), 88u) << text;
-    EXPECT_EQ(text.substr(0, 8), "MCAAAAAA");
-    ui::WindowPlacement placement;
-    ASSERT_TRUE(ui::decodePlacementText(text, placement));
-    EXPECT_EQ(placement.showCmd, ui::WindowPlacement::kShowNormal);
-    EXPECT_EQ(QRect(QPoint(placement.left, placement.top),
-                    QPoint(placement.right - 1, placement.bottom - 1)),
-              normal);
-}
-
-TEST_F(CMainDlgTest, EscapeOnAButtonAndClosingTheWindowQuit)
-{
-    {
+    const std::vector<std::function<void(CMainDlg&)>> ways = {
+        [](CMainDlg& dialog) { dialog.OnQuit(); },
+        [](CMainDlg& dialog) { QTest::keyClick(button(dialog, "saveButton"), Qt::Key_Escape); },
+        [](CMainDlg& dialog) { dialog.close(); }};
+    for (const auto& quit : ways) {
+        std::remove(settingsFile.c_str());
         auto dialog = openDialog();
-        QTest::keyClick(child<CResultsList>(*dialog, "resultsList"), Qt::Key_Escape);
-        EXPECT_TRUE(dialog->isVisible()); // the list keeps its keys
-        QTest::keyClick(child(*dialog, "saveButton"), Qt::Key_Escape);
+        QTest::keyClick(list, Qt::Key_Escape);
+        ASSERT_TRUE(dialog->isVisible()); // the list keeps its keys
+        dialog->move(dialog->pos() + QPoint(7, 9));
+        const QRect normal = dialog->normalGeometry();
+        quit(*dialog);
         EXPECT_FALSE(dialog->isVisible());
-        EXPECT_EQ(storedPlacement(settingsFile).size(), 88u);
-    }
-    std::remove(settingsFile.c_str());
-    {
-        auto dialog = openDialog();
-        dialog->close();
-        EXPECT_EQ(storedPlacement(settingsFile).size(), 88u);
+
+        const std::string text = storedPlacement();
+        EXPECT_EQ(text.substr(0, 8), "MCAAAAAA");
+        ui::WindowPlacement placement;
+        ASSERT_TRUE(ui::decodePlacementText(text, placement)) << text;
+        EXPECT_EQ(placement.showCmd, ui::WindowPlacement::kShowNormal);
+        EXPECT_EQ(QRect(QPoint(placement.left, placement.top),
+                        QPoint(placement.right - 1, placement.bottom - 1)),
+                  normal);
     }
 }
 
-TEST_F(CMainDlgTest, AMinimisedPlacementOpensAsANormalWindow)
+TEST_F(CMainDlgTest, AStoredPlacementOpensNormalAndOnScreen)
 {
-    const QSize minimum = CMainDlg(dir / "other.xml").minimumSize();
-    ui::WindowPlacement stored;
-    stored.showCmd = ui::WindowPlacement::kMinimize;
-    stored.left = 20;
-    stored.top = 30;
-    stored.right = 20 + minimum.width() + 40;
-    stored.bottom = 30 + minimum.height() + 10;
-    storePlacement(settingsFile, ui::placementText(stored));
-
+    const QSize size = CMainDlg(dir / "other.xml").minimumSize() + QSize(40, 10);
+    const auto placed = [](int left, int top, QSize extent, std::int32_t showCmd) {
+        ui::WindowPlacement p;
+        p.showCmd = showCmd;
+        p.left = left;
+        p.top = top;
+        p.right = left + extent.width();
+        p.bottom = top + extent.height();
+        return ui::placementText(p);
+    };
+    storePlacement(placed(20, 30, size, ui::WindowPlacement::kMinimize));
     auto dialog = openDialog();
     EXPECT_FALSE(dialog->isMinimized());
-    EXPECT_EQ(dialog->geometry(), QRect(20, 30, minimum.width() + 40, minimum.height() + 10));
-}
+    EXPECT_EQ(dialog->geometry(), QRect(QPoint(20, 30), size));
 
-TEST_F(CMainDlgTest, APlacementOffEveryScreenIsMovedOntoThePrimaryOne)
-{
-    ui::WindowPlacement stored;
-    stored.left = 50000;
-    stored.top = -60000;
-    stored.right = 51000;
-    stored.bottom = -59000;
-    storePlacement(settingsFile, ui::placementText(stored));
-
-    auto dialog = openDialog();
-    EXPECT_TRUE(
-        QGuiApplication::primaryScreen()->availableGeometry().intersects(dialog->geometry()));
-}
-
-TEST_F(CMainDlgTest, AnEmptyOrDamagedPlacementUsesTheWorkAreaLessAMargin)
-{
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    storePlacement(placed(50000, -60000, size, ui::WindowPlacement::kShowNormal));
+    EXPECT_TRUE(area.intersects(openDialog()->geometry()));
+
     for (const std::string& text : {std::string(), std::string("MCAAAAAA")}) {
-        storePlacement(settingsFile, text);
-        auto dialog = openDialog();
-        EXPECT_EQ(dialog->geometry().topLeft(), area.topLeft() + QPoint(100, 100)) << text;
+        storePlacement(text); // empty or damaged: the work area less a margin
+        EXPECT_EQ(openDialog()->geometry().topLeft(), area.topLeft() + QPoint(100, 100)) << text;
     }
 }

@@ -37,19 +37,18 @@ std::string lowered(std::string path)
 // outlive while the dialog is being destroyed.
 struct ScanHooks
 {
+    std::string cacheFile; // kept in the test's folder
     scan::ManualResetEvent started;
     scan::ManualResetEvent release;
     bool hold = false;
     bool fail = false;
 };
 
-// The dialog with its scanner's cache kept in the test's folder, and hooks into the scan.
 class ScanningDialog : public CMainDlg
 {
 public:
-    ScanningDialog(const std::string& settingsFile, std::string cacheFile,
-                   std::shared_ptr<ScanHooks> hooks)
-        : CMainDlg(settingsFile), m_cacheFile(std::move(cacheFile)), m_hooks(std::move(hooks))
+    ScanningDialog(const std::string& settingsFile, std::shared_ptr<ScanHooks> hooks)
+        : CMainDlg(settingsFile), m_hooks(std::move(hooks))
     {
     }
     ~ScanningDialog() override { disposeOfScanJobs(); }
@@ -65,12 +64,11 @@ protected:
         if (hooks->fail) {
             throw std::runtime_error("disk on fire");
         }
-        scanner.setCachePath(m_cacheFile);
+        scanner.setCachePath(hooks->cacheFile);
         CMainDlg::runScanner(scanner, folder, games);
     }
 
 private:
-    std::string m_cacheFile;
     std::shared_ptr<ScanHooks> m_hooks;
 };
 
@@ -79,15 +77,13 @@ class ScanCommandTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        previousPicker = ui::setFolderPicker(
-            [this](QWidget*, const std::string& initial, const std::string& title) {
+        previousPicker =
+            ui::setFolderPicker([this](QWidget*, const std::string& initial, const std::string&) {
                 preselected.push_back(initial);
-                pickerTitle = title;
                 return answer;
             });
-        dialog =
-            std::make_unique<ScanningDialog>(dir / "settings.xml", dir / "filecache.txt", hooks);
-        list = dialog->findChild<CResultsList*>(QStringLiteral("resultsList"));
+        hooks->cacheFile = dir / "filecache.txt";
+        makeDialog();
         writeFile(dir / "games/zork1.z3", std::string(18, '\x03') + "880429zork");
         writeFile(dir / "games/sub/CURSES.Z5", std::string(18, '\x05') + "930427curses");
         writeFile(dir / "games/notes.txt", "not a story");
@@ -100,9 +96,20 @@ protected:
         ui::setFolderPicker(previousPicker);
     }
 
+    void makeDialog()
+    {
+        dialog.reset();
+        dialog = std::make_unique<ScanningDialog>(dir / "settings.xml", hooks);
+        list = dialog->findChild<CResultsList*>(QStringLiteral("resultsList"));
+    }
+
     QPushButton* button(const char* name) const
     {
         return dialog->findChild<QPushButton*>(QString::fromLatin1(name));
+    }
+    bool busyPlaying() const
+    {
+        return dialog->findChild<CBusyAnimation*>(QStringLiteral("busyAnimation"))->isPlaying();
     }
 
     // Clicks Scan and waits until the scan has ended.
@@ -111,12 +118,23 @@ protected:
         answer = folder;
         QTest::mouseClick(button("scanButton"), Qt::LeftButton);
         ASSERT_TRUE(QTest::qWaitFor(
-            [&] { return button("scanButton")->isEnabled() && !busy()->isPlaying(); }, 20000));
+            [&] { return button("scanButton")->isEnabled() && !busyPlaying(); }, 20000));
     }
 
-    CBusyAnimation* busy() const
+    // Clicks Scan and returns once the scan thread is held at its start.
+    void startHeldScan()
     {
-        return dialog->findChild<CBusyAnimation*>(QStringLiteral("busyAnimation"));
+        hooks->hold = true;
+        answer = dir / "games";
+        QTest::mouseClick(button("scanButton"), Qt::LeftButton);
+        // The scan thread needs this thread for its window calls: wait with events flowing.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return hooks->started.isSet(); }, 20000));
+    }
+
+    void useCatalogue(const std::string& games)
+    {
+        writeFile(dir / "cat.xml", "<games>" + games + "</games>");
+        dialog->cataloguePath = dir / "cat.xml";
     }
 
     std::string title() const { return dialog->windowTitle().toStdString(); }
@@ -125,35 +143,21 @@ protected:
     ui::FolderPicker previousPicker;
     std::optional<std::string> answer;
     std::vector<std::string> preselected;
-    std::string pickerTitle;
     std::shared_ptr<ScanHooks> hooks = std::make_shared<ScanHooks>();
     std::unique_ptr<ScanningDialog> dialog;
     CResultsList* list = nullptr;
 };
 
-} // namespace
+const char* const kLostGame =
+    "<supported_game fingerprint=\"0000ABCD\" FullName=\"Lost\" sn=\"\" />";
 
-TEST_F(ScanCommandTest, WithoutACatalogueEveryStoryFileIsAnUnknownRow)
-{
-    scan(dir / "games");
-    EXPECT_EQ(pickerTitle, "Browse for a Directory to scan");
-    EXPECT_EQ(dialog->scanFolder, dir / "games/");
-    ASSERT_EQ(list->rowCount(), 2);
-    EXPECT_EQ(title(), "QueltImprort - 2: games found.");
-    EXPECT_EQ(list->cellText(0, 4, 256), "unknown");
-    // The walk's path, lower-cased, is the record's path.
-    const std::string curses = lowered(dir / "games/sub/CURSES.Z5");
-    EXPECT_TRUE(list->cellText(0, 2, 256) == curses || list->cellText(1, 2, 256) == curses);
-}
+} // namespace
 
 TEST_F(ScanCommandTest, WithACatalogueTheCatalogueGamesAreListedFoundOrNot)
 {
     const std::string zork = crcText(*computeFingerprint(dir / "games/zork1.z3"));
-    writeFile(dir / "cat.xml", "<games><supported_game fingerprint=\"" + zork +
-                                   "\" FullName=\"Zork I\" sn=\"880429\" />"
-                                   "<supported_game fingerprint=\"0000ABCD\" FullName=\"Lost\" "
-                                   "sn=\"\" /></games>");
-    dialog->cataloguePath = dir / "cat.xml";
+    useCatalogue("<supported_game fingerprint=\"" + zork +
+                 "\" FullName=\"Zork I\" sn=\"880429\" />" + kLostGame);
     scan(dir / "games");
     EXPECT_EQ(list->rowCount(), 3);
     EXPECT_EQ(title(), "QueltImprort - 3: games found.");
@@ -168,60 +172,43 @@ TEST_F(ScanCommandTest, WithACatalogueTheCatalogueGamesAreListedFoundOrNot)
     EXPECT_EQ(preselected.back(), dir / "games/");
 }
 
-TEST_F(ScanCommandTest, NothingFoundKeepsTheRowsAndCancelStartsNothing)
+TEST_F(ScanCommandTest, NothingFoundKeepsTheRowsCancelStartsNothingLastDirIsPreselected)
 {
+    Orvane::CSettingStore store;
+    store.writeTextSetting("lastDir", dir / "games/");
+    ASSERT_TRUE(store.save(dir / "settings.xml"));
+    makeDialog();
     list->addGameRow(CGame("Kept", "00000001", ""));
     scan(dir / "nothing");
     EXPECT_EQ(title(), "QueltImprort - no games found.");
     EXPECT_EQ(list->rowCount(), 1);
 
     scan(std::nullopt);
-    EXPECT_TRUE(dialog->scanFolder.empty());
-    EXPECT_EQ(title(), "QueltImprort - no games found.");
-    scan(std::nullopt);
-    EXPECT_EQ(preselected.back(), ""); // nothing to preselect after a cancel
-}
-
-TEST_F(ScanCommandTest, TheLastDirSettingIsPreselectedEveryTime)
-{
-    dialog.reset();
-    {
-        Orvane::CSettingStore store;
-        store.writeTextSetting("lastDir", dir / "games/");
-        ASSERT_TRUE(store.save(dir / "settings.xml"));
-    }
-    dialog = std::make_unique<ScanningDialog>(dir / "settings.xml", dir / "filecache.txt", hooks);
-    scan(dir / "nothing");
-    scan(dir / "nothing");
+    EXPECT_EQ(list->rowCount(), 1);
     EXPECT_EQ(preselected, (std::vector<std::string>{dir / "games/", dir / "games/"}));
 }
 
-TEST_F(ScanCommandTest, CommandsAreDisabledWhileTheScanRuns)
+TEST_F(ScanCommandTest, CommandsWaitForTheScanThatListsEveryStoryFileWithoutACatalogue)
 {
-    hooks->hold = true;
-    answer = dir / "games";
-    QTest::mouseClick(button("scanButton"), Qt::LeftButton);
-    // The scan thread needs this thread for its window calls: wait with events flowing.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return hooks->started.isSet(); }, 20000));
+    startHeldScan();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !button("loadButton")->isEnabled(); }, 20000));
     for (const char* name : {"scanButton", "loadButton", "saveButton", "clearButton"}) {
         EXPECT_FALSE(button(name)->isEnabled()) << name;
     }
     EXPECT_TRUE(button("quitButton")->isEnabled());
-    EXPECT_TRUE(button("aboutButton")->isEnabled());
-    EXPECT_TRUE(busy()->isPlaying());
+    EXPECT_TRUE(busyPlaying());
     hooks->release.set();
     ASSERT_TRUE(QTest::qWaitFor([&] { return button("scanButton")->isEnabled(); }, 20000));
     EXPECT_TRUE(button("loadButton")->isEnabled());
-    EXPECT_FALSE(busy()->isPlaying());
-    EXPECT_EQ(list->rowCount(), 2);
+    EXPECT_FALSE(busyPlaying());
+    ASSERT_EQ(list->rowCount(), 2);
+    EXPECT_EQ(title(), "QueltImprort - 2: games found.");
+    EXPECT_EQ(list->cellText(0, 4, 256) + list->cellText(1, 4, 256), "unknownunknown");
 }
 
 TEST_F(ScanCommandTest, AScanThatThrowsStillShowsWhatTheListHoldsAndEnds)
 {
-    writeFile(dir / "cat.xml", "<games><supported_game fingerprint=\"0000ABCD\" "
-                               "FullName=\"Lost\" sn=\"\" /></games>");
-    dialog->cataloguePath = dir / "cat.xml";
+    useCatalogue(kLostGame);
     hooks->fail = true;
     scan(dir / "games");
     EXPECT_EQ(list->rowCount(), 1);
@@ -230,11 +217,7 @@ TEST_F(ScanCommandTest, AScanThatThrowsStillShowsWhatTheListHoldsAndEnds)
 
 TEST_F(ScanCommandTest, ClosingDuringAScanWaitsForItWithoutHanging)
 {
-    hooks->hold = true;
-    answer = dir / "games";
-    QTest::mouseClick(button("scanButton"), Qt::LeftButton);
-    // The scan thread needs this thread for its window calls: wait with events flowing.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return hooks->started.isSet(); }, 20000));
+    startHeldScan();
     std::thread releaser([hooks = hooks] {
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
         hooks->release.set();
