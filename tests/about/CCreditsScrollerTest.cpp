@@ -51,13 +51,11 @@ TEST(CCreditsScroller, EachLineAdvancesByItsFontHeightWhateverItsLength)
 
     const int heading = fontHeight(20, true);
     const int body = fontHeight(14, false);
-    const int sub = fontHeight(14, true);
-    const std::vector<int> expected = {0,
-                                       heading,
-                                       heading + body,
-                                       heading + 2 * body,
-                                       heading + 2 * body + sub,
-                                       heading + 3 * body + sub};
+    // Heading, blank, body, subheading and link advance; the empty lines are dropped.
+    std::vector<int> expected{0};
+    for (const int advance : {heading, body, body, fontHeight(14, true), body}) {
+        expected.push_back(expected.back() + advance);
+    }
     EXPECT_EQ(tops, expected);
 
     const QImage& credits = scroller.credits();
@@ -74,11 +72,8 @@ TEST(CCreditsScroller, CreditsRiseOnePixelPerFrameAndRestartAfterPassingSevenHun
     const int height = s.scroller.height();
     EXPECT_EQ(s.scroller.creditsTop(), height) << "the first frame starts at the bottom edge";
 
-    s.scroller.animateFrame();
-    EXPECT_EQ(s.scroller.creditsTop(), height - 1);
-
     // The frame drawn at -332 uses a height of exactly 700 and does not restart ...
-    for (int frame = 1; frame < height + 333; ++frame) {
+    for (int frame = 0; frame < height + 333; ++frame) {
         s.scroller.animateFrame();
     }
     EXPECT_EQ(s.scroller.creditsTop(), -333);
@@ -118,22 +113,4 @@ TEST(CCreditsScroller, MaskShowsTheCreditsOnlyInsideItsWindow)
         }
     }
     EXPECT_GT(changedInside, 1000);
-}
-
-TEST(CCreditsScroller, PicturesHaveTheirSizeAndTheMaskItsWindow)
-{
-    Started s("");
-    s.scroller.animateFrame();
-    // With no credits the frame is the background itself.
-    EXPECT_EQ(s.scroller.backBuffer(), s.scroller.background());
-
-    const QImage mask =
-        QImage(QStringLiteral(":/about/mask.png")).convertToFormat(QImage::Format_RGB32);
-    ASSERT_EQ(mask.size(), QSize(428, 224));
-    for (int y = 0; y < mask.height(); ++y) {
-        for (int x = 0; x < mask.width(); ++x) {
-            const QRgb expected = kWindow.contains(x, y) ? qRgb(0, 0, 0) : qRgb(255, 255, 255);
-            ASSERT_EQ(mask.pixel(x, y), expected) << x << "," << y;
-        }
-    }
 }
