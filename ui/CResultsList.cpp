@@ -11,6 +11,8 @@
 #include <QMenu>
 #include <QMouseEvent>
 
+#include <utility>
+
 namespace {
 
 constexpr int kCopyCapacity = 256;
@@ -256,6 +258,7 @@ void CResultsList::leftPress(QMouseEvent* event, const QModelIndex& index)
         ui::trace("ctrl key");
         selectionModel()->select(index,
                                  QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        m_ctrlClicked = true; // its release must not reach the view, which would toggle the row
         return;
     }
     const bool again = index == currentIndex() && (index.flags() & Qt::ItemIsEditable);
@@ -273,6 +276,10 @@ void CResultsList::mouseDoubleClickEvent(QMouseEvent* event)
 
 void CResultsList::mouseReleaseEvent(QMouseEvent* event)
 {
+    if (event->button() == Qt::LeftButton && std::exchange(m_ctrlClicked, false)) {
+        event->accept();
+        return;
+    }
     QTableView::mouseReleaseEvent(event);
     if (event->button() == Qt::RightButton) {
         OnListRightClick(event->globalPosition().toPoint());

@@ -94,4 +94,5 @@ private:
     CResultsModel* m_model;
     CCellDelegate* m_delegate;
     QMenu* m_menu = nullptr;
+    bool m_ctrlClicked = false; // the left button went down with Ctrl held
 };

@@ -162,6 +162,8 @@ TEST_F(CResultsListTest, ClicksAndKeysEditTheTextCellsOnlyAndReturnCommits)
     QTest::keyClick(&list, Qt::Key_Down);
     EXPECT_EQ(list.currentColumn(), 4); // another row keeps the column
     EXPECT_EQ(list.selectedRow(), 1);
+    click(1, 0, Qt::LeftButton, Qt::ControlModifier); // the selected row stays selected
+    EXPECT_EQ(list.selectedRow(), 1);
     click(2, 0, Qt::LeftButton, Qt::ControlModifier);
     click(2, 0, Qt::LeftButton, Qt::ControlModifier); // does not toggle the selection off
     EXPECT_EQ(list.selectedRow(), 2);
