@@ -2,6 +2,7 @@
 
 #include "core/Fingerprint.h"
 #include "core/StorySerial.h"
+#include "platform/AsciiCase.h"
 #include "scan/CFileEntry.h"
 #include "scan/FileFilters.h"
 #include "scan/FileWalk.h"
@@ -73,16 +74,6 @@ void appendEntries(const GameSet& games, CatalogueView view, TiXmlElement& root)
     }
 }
 
-std::string lowerAscii(std::string text)
-{
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return text;
-}
-
 } // namespace
 
 CGameCatalogue::CGameCatalogue() : m_cachePath(core::defaultCachePath()) {}
@@ -140,7 +131,7 @@ std::size_t CGameCatalogue::scan(const std::string& folder, GameSet* set, bool c
     std::size_t count = 0;
     bool cacheChanged = false;
     for (const CFileEntry& entry : entries) {
-        const std::string key = lowerAscii(entry.path);
+        const std::string key = platform::asciiLowered(entry.path);
         if (!endsWithAny(extensions, key)) {
             continue;
         }

@@ -1,5 +1,7 @@
 #include "platform/FileSystem.h"
 
+#include "platform/AsciiCase.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -57,9 +59,8 @@ std::optional<FolderEntry> describeEntry(int dirFd, const char* name)
 
 bool equalIgnoringAsciiCase(const std::string& a, const std::string& b)
 {
-    auto lower = [](unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c; };
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) {
-               return lower(static_cast<unsigned char>(x)) == lower(static_cast<unsigned char>(y));
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return asciiLower(x) == asciiLower(y);
            });
 }
 

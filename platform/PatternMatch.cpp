@@ -1,12 +1,9 @@
 #include "platform/PatternMatch.h"
 
+#include "platform/AsciiCase.h"
+
 namespace platform {
 namespace {
-
-char lowered(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 // Greedy matching with one backtrack point: linear in practice, O(n*m) at worst.
 bool matchesOne(std::string_view name, std::string_view pattern)
@@ -23,7 +20,7 @@ bool matchesOne(std::string_view name, std::string_view pattern)
             starP = p++;
             starN = n;
         } else if (p < pattern.size() &&
-                   (pattern[p] == '?' || lowered(pattern[p]) == lowered(name[n]))) {
+                   (pattern[p] == '?' || asciiLower(pattern[p]) == asciiLower(name[n]))) {
             ++p;
             ++n;
         } else if (starP != std::string_view::npos) {

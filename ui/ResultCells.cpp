@@ -2,6 +2,7 @@
 
 #include "core/CGame.h"
 #include "core/StorySerial.h"
+#include "platform/AsciiCase.h"
 
 #include <algorithm>
 
@@ -10,8 +11,7 @@ namespace {
 
 unsigned char foldedByte(char c)
 {
-    const auto byte = static_cast<unsigned char>(c);
-    return (byte >= 'A' && byte <= 'Z') ? static_cast<unsigned char>(byte + ('a' - 'A')) : byte;
+    return static_cast<unsigned char>(platform::asciiLower(c));
 }
 
 const std::string& orUnknown(const std::string& text)
