@@ -3,6 +3,7 @@
 #include "core/CGameCatalogue.h"
 #include "export/CFileChooser.h"
 #include "export/InstallerScript.h"
+#include "platform/AsciiCase.h"
 #include "platform/AtomicFile.h"
 #include "scan/FileFilters.h"
 #include "ui/CMainDlg.h"
@@ -28,10 +29,10 @@ enum Column
     kFullName
 };
 
-// A story file by its name: the ending is compared byte for byte, so ".DAT" is no story.
+// A story file by its name, its ending in any case, as the scan takes it.
 bool isStoryFile(const std::string& path)
 {
-    return endsWithAny(kStoryExtensions, path);
+    return endsWithAny(kStoryExtensions, platform::asciiLowered(path));
 }
 
 CatalogueView viewOfColumn(int column)
@@ -77,8 +78,9 @@ void CMainDlg::loadDroppedOrChosen(const std::string& path)
         loadStoryFile(path);
         return;
     }
-    loadCatalogueFile(path);
-    cataloguePath = path; // also after a failed load: the next scan then runs without one
+    if (loadCatalogueFile(path)) {
+        cataloguePath = path;
+    }
 }
 
 void CMainDlg::loadStoryFile(const std::string& path)
@@ -89,15 +91,21 @@ void CMainDlg::loadStoryFile(const std::string& path)
     }
 }
 
-void CMainDlg::loadCatalogueFile(const std::string& path)
+bool CMainDlg::loadCatalogueFile(const std::string& path)
 {
     CGameCatalogue catalogue;
     if (!catalogue.loadCatalogue(path)) {
-        trace("Error: %s", catalogue.messages.str().c_str());
-        return;
+        std::string report = catalogue.messages.str();
+        if (report.empty()) {
+            report = "Could not load " + path; // it parsed but has no games element
+        }
+        trace("Error: %s", report.c_str());
+        setStatus("Could not load %s", path.c_str());
+        return false;
     }
     setStatus("%d entries loaded from %s", static_cast<int>(catalogue.games.size()), path.c_str());
     m_list->showGames(catalogue.games);
+    return true;
 }
 
 void CMainDlg::OnSave()
