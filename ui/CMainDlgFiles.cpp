@@ -18,7 +18,6 @@ const char* const kLoadFilter = "Fingerprints (*.XML)|*.XML|Z-code Files (.z?;.b
                                 "*.z?;*.blb;*.dat;*.zip|All files (*.*)|*.*|";
 const char* const kScriptFilter = "Inno Files (*.ISS)|*.ISS|All files (*.*)|*.*|";
 const char* const kGameListFile = "gamelist.txt";
-constexpr int kCellCapacity = 260;
 
 enum Column
 {
@@ -117,7 +116,7 @@ void CMainDlg::OnSave()
     CGameCatalogue catalogue;
     std::string gameList;
     for (int row = 0; row < m_list->rowCount(); ++row) {
-        const auto cell = [&](int column) { return m_list->cellText(row, column, kCellCapacity); };
+        const auto cell = [&](int column) { return m_list->cellText(row, column); };
         gameList += cell(kFilename) + " " + cell(kSerial) + "\n";
         // A repeated fingerprint keeps its first row in the catalogue, every row in the list.
         auto game = std::make_shared<CGame>(cell(kFullName), cell(kFingerprint), cell(kSerial));
@@ -139,8 +138,7 @@ void CMainDlg::OnMake()
     }
     std::vector<exporter::ScriptRow> rows;
     for (int row = 0; row < m_list->rowCount(); ++row) {
-        rows.push_back({m_list->cellText(row, kFilename, kCellCapacity),
-                        m_list->cellText(row, kFullName, kCellCapacity)});
+        rows.push_back({m_list->cellText(row, kFilename), m_list->cellText(row, kFullName)});
     }
     if (!platform::writeFileAtomically(*path, exporter::installerScript(rows))) {
         setStatus("Could not write %s", path->c_str());

@@ -93,7 +93,7 @@ TEST_F(FileCommandsTest, StoryFilesAddRowsAndACatalogueReplacesThem)
     writeFile(dir / "GAME.DAT", story("880429", "not xml")); // a story in any case
     load(dir / "GAME.DAT");
     EXPECT_EQ(list->rowCount(), 3);
-    EXPECT_EQ(list->cellText(2, 2, 256), dir / "GAME.DAT");
+    EXPECT_EQ(list->cellText(2, 2), dir / "GAME.DAT");
 }
 
 TEST_F(FileCommandsTest, ACatalogueThatFailsToLoadChangesNothingButTheTitle)
@@ -149,15 +149,22 @@ TEST_F(FileCommandsTest, SaveWritesTheCatalogueInTheLastSortedViewAndTheGameList
               "unknown 880429\n" + (dir / "zork1.z3") + " 880429\nunknown unknown\n");
 }
 
-TEST_F(FileCommandsTest, MakeWritesTheScriptForRowsWithAKnownFile)
+TEST_F(FileCommandsTest, MakeAndSaveWriteEveryCellWhole)
 {
+    // Longer than the 259 bytes a cell once held.
+    const std::string curses = dir / (std::string(200, 'a') + "/" + std::string(200, 'b') + ".z5");
+    writeFile(curses, story("930427", "curses"));
     load(dir / "cat.xml");
-    load(dir / "curses.z5");
+    load(curses);
     choose(dir / "setup"); // no extension is added
     dialog->OnMake();
-    EXPECT_EQ(readFile(dir / "setup"), "[FILES]\nSource: " + (dir / "curses.z5") +
+    EXPECT_EQ(readFile(dir / "setup"), "[FILES]\nSource: " + curses +
                                            "; DestDir: {app}\\games\\somedir\\unknown; "
                                            "Flags: ignoreversion;\n");
+    choose(dir / "saved");
+    dialog->OnSave();
+    EXPECT_NE(readFile(dir / "saved").find(" fn=\"" + curses + "\""), std::string::npos);
+    EXPECT_NE(readFile(dir / "gamelist.txt").find(curses + " 930427\n"), std::string::npos);
 }
 
 TEST_F(FileCommandsTest, AFileThatCannotBeWrittenIsReportedAndTheOldOneKept)
