@@ -11,6 +11,7 @@
 #include <tinyxml.h>
 
 #include <memory>
+#include <unordered_set>
 #include <vector>
 
 namespace {
@@ -43,6 +44,23 @@ void addEntry(const TiXmlElement& element, GameSet& games)
     game->fn = attributeOr(element, "fn", kUnknown);
     game->warn = attributeOr(element, "warn", "");
     games.insert(std::move(game));
+}
+
+// The cache keys that more than one candidate path of the walk folds to. On a file system
+// with case-sensitive names Game.z5 and game.z5 are two files under one key, and a cached
+// fingerprint could belong to either.
+std::unordered_set<std::string> sharedKeys(const std::vector<CFileEntry>& entries,
+                                           const std::string& extensions)
+{
+    std::unordered_set<std::string> seen;
+    std::unordered_set<std::string> shared;
+    for (const CFileEntry& entry : entries) {
+        std::string key = platform::asciiLowered(entry.path);
+        if (endsWithAny(extensions, key) && !seen.insert(key).second) {
+            shared.insert(std::move(key));
+        }
+    }
+    return shared;
 }
 
 template <class View> void appendEntries(const GameSet& games, TiXmlElement& root)
@@ -128,6 +146,7 @@ std::size_t CGameCatalogue::scan(const std::string& folder, GameSet* set, bool c
     if (findAllFiles(folder, entries) == 0) {
         return 0;
     }
+    const std::unordered_set<std::string> uncacheable = sharedKeys(entries, extensions);
     std::size_t count = 0;
     bool cacheChanged = false;
     for (const CFileEntry& entry : entries) {
@@ -135,19 +154,22 @@ std::size_t CGameCatalogue::scan(const std::string& folder, GameSet* set, bool c
         if (!endsWithAny(extensions, key)) {
             continue;
         }
-        const auto cached = cache.find(key);
+        const bool cacheable = !uncacheable.contains(key);
+        const auto cached = cacheable ? cache.find(key) : cache.end();
         if (cached != cache.end() && cached->second.stampLo == entry.stampLo) {
-            count += matchFile(target, cached->second.fingerprint, key, entry.path, createUnknown);
+            count += matchFile(target, cached->second.fingerprint, entry.path, createUnknown);
             continue;
         }
         std::string fingerprint;
-        if (fingerprintFromDisk(entry, key, fingerprint) &&
-            matchFile(target, fingerprint, key, entry.path, createUnknown)) {
+        if (fingerprintFromDisk(entry.path, fingerprint) &&
+            matchFile(target, fingerprint, entry.path, createUnknown)) {
             ++count;
-            CacheEntry fresh{fingerprint, entry.stampLo};
-            CacheEntry& slot = cache[key];
-            cacheChanged = cacheChanged || slot != fresh;
-            slot = std::move(fresh);
+            if (cacheable) {
+                CacheEntry fresh{fingerprint, entry.stampLo};
+                CacheEntry& slot = cache[key];
+                cacheChanged = cacheChanged || slot != fresh;
+                slot = std::move(fresh);
+            }
         }
         // Rewritten after every file read from disk, so a scan cut short keeps what it
         // learned; an unchanged cache already holds exactly these bytes.
@@ -187,35 +209,33 @@ void CGameCatalogue::report(const std::string& text)
     messages.seekp(0, std::ios::end);
 }
 
-// Looks `fingerprint` up in `set`: a match gets found set and `key` as its path (true);
+// Looks `fingerprint` up in `set`: a match gets found set and `path` as its path (true);
 // otherwise, with `createUnknown`, a new "unknown" record with that path joins the set.
-bool CGameCatalogue::matchFile(GameSet& set, const std::string& fingerprint, const std::string& key,
-                               const std::string& openPath, bool createUnknown)
+bool CGameCatalogue::matchFile(GameSet& set, const std::string& fingerprint,
+                               const std::string& path, bool createUnknown)
 {
     const auto pos = set.find(fingerprint);
     if (pos != set.end()) {
         set.modify(pos, [&](const GamePtr& game) {
             game->found = true;
-            game->fn = key;
+            game->fn = path;
         });
         return true;
     }
     if (createUnknown) {
-        auto game = std::make_shared<CGame>(kUnknown, fingerprint, readSerial(openPath));
-        game->fn = key;
+        auto game = std::make_shared<CGame>(kUnknown, fingerprint, readSerial(path));
+        game->fn = path;
         set.insert(std::move(game));
     }
     return false;
 }
 
-// Reads the file by the path the walk reported: on a case-sensitive file system the
-// lower-cased key may name another file or none.
-bool CGameCatalogue::fingerprintFromDisk(const CFileEntry& entry, const std::string& key,
-                                         std::string& fingerprint)
+// A file that cannot be opened or read to its end is reported and gets no fingerprint.
+bool CGameCatalogue::fingerprintFromDisk(const std::string& path, std::string& fingerprint)
 {
-    const auto crc = computeFingerprint(entry.path);
+    const auto crc = computeFingerprint(path);
     if (!crc) {
-        report("Could not load file: " + key);
+        report("Could not load file: " + path);
         return false;
     }
     fingerprint = crcText(*crc);

@@ -7,8 +7,6 @@
 #include <sstream>
 #include <string>
 
-struct CFileEntry;
-
 // The view of a GameSet whose order a saved catalogue follows.
 enum class CatalogueView
 {
@@ -43,13 +41,16 @@ public:
 
     // Fingerprints every candidate file under `folder` (through the file cache) and marks
     // the records of `set` (nullptr: `games`) that match; with `createUnknown`, a file that
-    // matches nothing gets an "unknown" record. Returns the number of files that matched;
-    // 0 at once for an empty `folder` or a tree without content.
+    // matches nothing gets an "unknown" record. Records get the path as the walk found it;
+    // only the cache key is lower-cased, and a key that two paths of the walk share is
+    // neither served from the cache nor stored. A file that cannot be opened or read is
+    // reported and left out. Returns the number of files that matched; 0 at once for an
+    // empty `folder` or a tree without content.
     std::size_t scan(const std::string& folder, GameSet* set, bool createUnknown);
 
     // Fingerprints the file at `path` and gives the matching record of `games` that path
     // (and `name`, unless it is "unknown"); with `createUnknown`, a file that matches
-    // nothing gets a record named `name`. False when the file cannot be opened.
+    // nothing gets a record named `name`. False when the file cannot be opened or read.
     bool addFile(const std::string& path, bool createUnknown, const std::string& name);
 
     // Where `scan` keeps its fingerprint cache; core::defaultCachePath() unless set.
@@ -62,10 +63,9 @@ public:
 
 private:
     void report(const std::string& text);
-    bool matchFile(GameSet& set, const std::string& fingerprint, const std::string& key,
-                   const std::string& openPath, bool createUnknown);
-    bool fingerprintFromDisk(const CFileEntry& entry, const std::string& key,
-                             std::string& fingerprint);
+    bool matchFile(GameSet& set, const std::string& fingerprint, const std::string& path,
+                   bool createUnknown);
+    bool fingerprintFromDisk(const std::string& path, std::string& fingerprint);
 
     std::string m_cachePath;
 };

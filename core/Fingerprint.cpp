@@ -45,20 +45,29 @@ std::uint32_t crc32Update(std::uint32_t crc, const void* data, std::size_t size)
     return crc;
 }
 
-std::optional<std::uint32_t> computeFingerprint(const std::string& path)
+std::optional<std::uint32_t> computeFingerprint(const std::string& path, FingerprintError* error)
 {
-    const platform::FilePtr file = platform::openForReading(path);
+    FingerprintError ignored = FingerprintError::None;
+    FingerprintError& outcome = error ? *error : ignored;
+    std::uint64_t size = 0;
+    const platform::FilePtr file = platform::openForReading(path, &size);
     if (!file) {
+        outcome = FingerprintError::Open;
         return std::nullopt;
     }
     unsigned char* buffer = readBuffer();
     std::uint32_t crc = 0;
-    for (;;) {
-        const std::size_t n = std::fread(buffer, 1, kReadBlock, file.get());
+    std::uint64_t total = 0;
+    std::size_t n = 0;
+    while ((n = std::fread(buffer, 1, kReadBlock, file.get())) > 0) {
         crc = crc32Update(crc, buffer, n);
-        if (n < kReadBlock) {
-            break; // end of file or a read error: the bytes read so far make the fingerprint
-        }
+        total += n;
     }
+    // A file written to meanwhile gives a mix of old and new bytes: no fingerprint either.
+    if (std::ferror(file.get()) || total != size) {
+        outcome = FingerprintError::Read;
+        return std::nullopt;
+    }
+    outcome = FingerprintError::None;
     return crc;
 }

@@ -14,6 +14,17 @@ std::string crcText(std::uint32_t value);
 // The CRC-32 of `size` bytes at `data`, continuing from `crc` (0 to start).
 std::uint32_t crc32Update(std::uint32_t crc, const void* data, std::size_t size);
 
-// The CRC-32 of every byte of the file at `path`, read in binary mode; nothing when the file
-// cannot be opened. A read error before the end stops reading: the bytes read so far count.
-std::optional<std::uint32_t> computeFingerprint(const std::string& path);
+// Why computeFingerprint gave nothing.
+enum class FingerprintError
+{
+    None,
+    Open,
+    Read
+};
+
+// The CRC-32 of every byte of the file at `path`, read in binary mode. Nothing when the file
+// cannot be opened (`error` = Open) or a read fails or the file changes size while being
+// read (`error` = Read): a part of a file never passes for its fingerprint. `error` may be
+// nullptr; it is set to None on success.
+std::optional<std::uint32_t> computeFingerprint(const std::string& path,
+                                                FingerprintError* error = nullptr);

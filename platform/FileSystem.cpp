@@ -189,7 +189,7 @@ std::optional<std::string> findPathIgnoringCase(const std::string& path)
     return resolved;
 }
 
-FilePtr openForReading(const std::string& path)
+FilePtr openForReading(const std::string& path, std::uint64_t* size)
 {
     // O_NONBLOCK: opening a FIFO without a writer would otherwise wait forever; only regular
     // files are read, and for them the flag changes nothing, so it is cleared again.
@@ -210,6 +210,9 @@ FilePtr openForReading(const std::string& path)
         return nullptr;
     }
     std::setvbuf(file.get(), nullptr, _IONBF, 0);
+    if (size) {
+        *size = static_cast<std::uint64_t>(st.st_size);
+    }
     return file;
 }
 

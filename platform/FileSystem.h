@@ -61,8 +61,9 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 // Opens `path` for reading in binary mode, unbuffered (callers read in large blocks).
 // Nothing when it cannot be opened or is not a regular file (a folder, a FIFO, a device):
-// such files never block the caller and never feed it endless data.
-FilePtr openForReading(const std::string& path);
+// such files never block the caller and never feed it endless data. `size`, when given,
+// receives the file's size at opening.
+FilePtr openForReading(const std::string& path, std::uint64_t* size = nullptr);
 
 // Every byte of the regular file at `path`; nothing when it cannot be opened (as
 // openForReading) or a read fails.

@@ -1,7 +1,9 @@
 #include "settings/CSettingStore.h"
 
 #include "platform/AtomicFile.h"
+#include "platform/FileSystem.h"
 #include "platform/Program.h"
+#include "platform/Trace.h"
 #include "settings/CSetting.h"
 #include "settings/SettingsPath.h"
 #include "settings/VariantCast.h"
@@ -11,6 +13,8 @@
 
 #include <atomic>
 #include <filesystem>
+#include <optional>
+#include <string>
 #include <utility>
 
 namespace Orvane {
@@ -35,6 +39,25 @@ void addTextElement(TiXmlElement& parent, const char* tag, const std::string& te
 {
     TiXmlNode* element = parent.InsertEndChild(TiXmlElement(tag));
     element->InsertEndChild(TiXmlText(text));
+}
+
+// Copies the file at `path` to `path` + ".bad", so that a file edited by hand into a state
+// that does not parse is not lost with the next save. False when it is still there but no
+// copy could be made.
+bool keepAside(const std::string& path)
+{
+    if (!platform::statPath(path)) {
+        return true; // gone meanwhile: nothing left to lose
+    }
+    const std::string bad = path + ".bad";
+    const std::optional<std::string> content = platform::readWholeFile(path);
+    if (!content || !platform::writeFileAtomically(bad, *content)) {
+        platform::debugOutput("Narlo::Settings file did not parse and could not be kept as " + bad +
+                              "; not saved");
+        return false;
+    }
+    platform::debugOutput("Narlo::Settings file did not parse; kept it as " + bad);
+    return true;
 }
 
 } // namespace
@@ -125,6 +148,10 @@ void CSettingStore::load(const std::string& path)
     }
     TiXmlDocument document;
     if (!xml::loadXmlFile(path, document)) {
+        // A missing or unreadable file holds nothing a save could destroy.
+        if (document.ErrorId() != TiXmlBase::TIXML_ERROR_OPENING_FILE) {
+            m_unparsedPath = path;
+        }
         return;
     }
     const TiXmlElement* root = document.FirstChildElement("settings");
@@ -157,6 +184,12 @@ bool CSettingStore::save(const std::string& path) const
         addTextElement(item, "type", setting->typeText());
         addTextElement(item, "value", setting->toText());
         root->InsertEndChild(item);
+    }
+    if (path == m_unparsedPath) {
+        if (!keepAside(path)) {
+            return false;
+        }
+        m_unparsedPath.clear();
     }
     const std::string folder = std::filesystem::path(path).parent_path().string();
     if (!folder.empty()) {

@@ -45,13 +45,17 @@ public:
     // Adds the items of the settings file at `path` (settingsPath() without one) to the
     // store; an item replaces a setting of the same name, a later item an earlier one. An
     // empty path, a missing or malformed file, or another root than "settings" changes
-    // nothing. Items of unknown types are dropped.
+    // nothing. Items of unknown types are dropped. A file that was read but does not parse
+    // is remembered, so that the first save over it keeps it.
     void load();
     void load(const std::string& path);
 
     // Writes every setting, in byte order of the names, to the settings file at `path`
     // (settingsPath() without one), replacing it atomically and creating its folder when
-    // missing. Returns whether the file was written; an empty path writes nothing.
+    // missing. Returns whether the file was written; an empty path writes nothing. Before
+    // the first save over a file that load() could not parse, that file is copied to
+    // `path` + ".bad" (replacing an older copy) and a trace line says so; when the copy
+    // cannot be written the file is left alone and the result is false.
     void save() const;
     bool save(const std::string& path) const;
 
@@ -65,6 +69,8 @@ private:
 
     std::map<std::string, std::shared_ptr<const VariantCastBase>> m_converters;
     std::map<std::string, std::shared_ptr<const CSettingBase>> m_settings;
+    // A file load() read but could not parse; cleared once a save has kept it aside.
+    mutable std::string m_unparsedPath;
 };
 
 } // namespace Orvane

@@ -69,8 +69,9 @@ public:
     void doScan();
     // Fingerprints one story file and appends its row.
     void loadStoryFile(const std::string& path);
-    // Reads a catalogue file and shows its records in place of the rows.
-    void loadCatalogueFile(const std::string& path);
+    // Reads a catalogue file and shows its records in place of the rows. A file that cannot
+    // be loaded changes no row; the title and the trace say so, and the result is false.
+    bool loadCatalogueFile(const std::string& path);
 
     std::string cataloguePath;                // catalogue of the next scan, set by Load and drop
     std::vector<std::int32_t> sortDirections; // +1 or -1 per column: how its next sort goes

@@ -3,6 +3,7 @@
 #include "core/CGameCatalogue.h"
 #include "export/CFileChooser.h"
 #include "export/InstallerScript.h"
+#include "platform/AsciiCase.h"
 #include "platform/AtomicFile.h"
 #include "scan/FileFilters.h"
 #include "ui/CMainDlg.h"
@@ -17,7 +18,6 @@ const char* const kLoadFilter = "Fingerprints (*.XML)|*.XML|Z-code Files (.z?;.b
                                 "*.z?;*.blb;*.dat;*.zip|All files (*.*)|*.*|";
 const char* const kScriptFilter = "Inno Files (*.ISS)|*.ISS|All files (*.*)|*.*|";
 const char* const kGameListFile = "gamelist.txt";
-constexpr int kCellCapacity = 260;
 
 enum Column
 {
@@ -28,10 +28,10 @@ enum Column
     kFullName
 };
 
-// A story file by its name: the ending is compared byte for byte, so ".DAT" is no story.
+// A story file by its name, its ending in any case, as the scan takes it.
 bool isStoryFile(const std::string& path)
 {
-    return endsWithAny(kStoryExtensions, path);
+    return endsWithAny(kStoryExtensions, platform::asciiLowered(path));
 }
 
 CatalogueView viewOfColumn(int column)
@@ -77,8 +77,9 @@ void CMainDlg::loadDroppedOrChosen(const std::string& path)
         loadStoryFile(path);
         return;
     }
-    loadCatalogueFile(path);
-    cataloguePath = path; // also after a failed load: the next scan then runs without one
+    if (loadCatalogueFile(path)) {
+        cataloguePath = path;
+    }
 }
 
 void CMainDlg::loadStoryFile(const std::string& path)
@@ -89,15 +90,21 @@ void CMainDlg::loadStoryFile(const std::string& path)
     }
 }
 
-void CMainDlg::loadCatalogueFile(const std::string& path)
+bool CMainDlg::loadCatalogueFile(const std::string& path)
 {
     CGameCatalogue catalogue;
     if (!catalogue.loadCatalogue(path)) {
-        trace("Error: %s", catalogue.messages.str().c_str());
-        return;
+        std::string report = catalogue.messages.str();
+        if (report.empty()) {
+            report = "Could not load " + path; // it parsed but has no games element
+        }
+        trace("Error: %s", report.c_str());
+        setStatus("Could not load %s", path.c_str());
+        return false;
     }
     setStatus("%d entries loaded from %s", static_cast<int>(catalogue.games.size()), path.c_str());
     m_list->showGames(catalogue.games);
+    return true;
 }
 
 void CMainDlg::OnSave()
@@ -109,7 +116,7 @@ void CMainDlg::OnSave()
     CGameCatalogue catalogue;
     std::string gameList;
     for (int row = 0; row < m_list->rowCount(); ++row) {
-        const auto cell = [&](int column) { return m_list->cellText(row, column, kCellCapacity); };
+        const auto cell = [&](int column) { return m_list->cellText(row, column); };
         gameList += cell(kFilename) + " " + cell(kSerial) + "\n";
         // A repeated fingerprint keeps its first row in the catalogue, every row in the list.
         auto game = std::make_shared<CGame>(cell(kFullName), cell(kFingerprint), cell(kSerial));
@@ -131,8 +138,7 @@ void CMainDlg::OnMake()
     }
     std::vector<exporter::ScriptRow> rows;
     for (int row = 0; row < m_list->rowCount(); ++row) {
-        rows.push_back({m_list->cellText(row, kFilename, kCellCapacity),
-                        m_list->cellText(row, kFullName, kCellCapacity)});
+        rows.push_back({m_list->cellText(row, kFilename), m_list->cellText(row, kFullName)});
     }
     if (!platform::writeFileAtomically(*path, exporter::installerScript(rows))) {
         setStatus("Could not write %s", path->c_str());

@@ -96,10 +96,15 @@ int CResultsList::rowCount() const
 
 std::string CResultsList::cellText(int row, int column, int capacity) const
 {
+    return ui::cutText(cellText(row, column), capacity);
+}
+
+std::string CResultsList::cellText(int row, int column) const
+{
     if (row < 0 || row >= rowCount() || column < 0 || column >= ui::kColumnCount) {
         return {};
     }
-    return ui::cutText(m_model->cell(row, column).text, capacity);
+    return m_model->cell(row, column).text;
 }
 
 std::string CResultsList::rowLine(int row) const

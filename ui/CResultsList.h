@@ -36,6 +36,8 @@ public:
     int rowCount() const;
     // The text of one cell cut to capacity - 1 bytes; empty when the cell does not exist.
     std::string cellText(int row, int column, int capacity) const;
+    // The whole text of one cell, as Save and Make write it; empty when it does not exist.
+    std::string cellText(int row, int column) const;
     // The five cells of `row` (each cut to 255 bytes) joined by commas, no line end.
     std::string rowLine(int row) const;
 

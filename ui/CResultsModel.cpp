@@ -60,8 +60,15 @@ bool CResultsModel::setData(const QModelIndex& index, const QVariant& value, int
         !(flags(index) & Qt::ItemIsEditable)) {
         return false;
     }
-    m_rows[static_cast<std::size_t>(index.row())][static_cast<std::size_t>(index.column())].text =
-        value.toString().toLocal8Bit().toStdString();
+    const auto row = static_cast<std::size_t>(index.row());
+    const auto column = static_cast<std::size_t>(index.column());
+    std::string& text = m_rows[row][column].text;
+    // Bytes the local encoding cannot show come back from the editor as replacement
+    // characters: a text left as it was keeps its bytes.
+    if (value.toString() == QString::fromLocal8Bit(text)) {
+        return true;
+    }
+    text = value.toString().toLocal8Bit().toStdString();
     emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
     return true;
 }

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <utility>
+#include <vector>
 
 using testsupport::TempDir;
 using testsupport::writeFile;
@@ -77,9 +79,21 @@ TEST(ComputeFingerprint, ReadsEveryByteOfTheFile)
     EXPECT_EQ(computeFingerprint(dir / "big.z5"), referenceCrc(big.data(), big.size()));
 }
 
-TEST(ComputeFingerprint, GivesNothingForMissingFilesAndFolders)
+TEST(ComputeFingerprint, GivesNothingAndTheReasonForFilesItCannotReadWhole)
 {
     TempDir dir;
-    EXPECT_FALSE(computeFingerprint(dir / "missing.z5"));
-    EXPECT_FALSE(computeFingerprint(dir.path()));
+    writeFile(dir / "check.z5", "123456789");
+    const std::vector<std::pair<std::string, FingerprintError>> cases{
+        {dir / "check.z5", FingerprintError::None},
+        {dir / "missing.z5", FingerprintError::Open},
+        {dir.path(), FingerprintError::Open},
+        {"/proc/self/mem", FingerprintError::Read},    // the first read fails (EIO)
+        {"/proc/self/status", FingerprintError::Read}, // gives more bytes than its size
+    };
+    for (const auto& [path, expected] : cases) {
+        FingerprintError error = FingerprintError::Read;
+        EXPECT_EQ(computeFingerprint(path, &error).has_value(), expected == FingerprintError::None)
+            << path;
+        EXPECT_EQ(error, expected) << path;
+    }
 }

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <utility>
@@ -200,6 +201,35 @@ TEST_F(SettingStore, LoadChangesNothingWithoutAUsableFile)
         store().load(path);
         EXPECT_EQ(saved(), expected) << path;
     }
+}
+
+TEST_F(SettingStore, TheFirstSaveOverAFileThatDidNotParseKeepsItAsBad)
+{
+    std::vector<std::string> traced;
+    platform::setTraceSink([&](std::string_view line) { traced.emplace_back(line); });
+    const std::string path = dir / "s.xml";
+    const std::string broken = settingsFile(textItem("lastDir", "/a<b")); // a stray '<'
+    writeFile(path, broken);
+    writeFile(path + ".bad", "an older copy");
+    store().load(path);
+    store().writeTextSetting("Placement", "p");
+    EXPECT_TRUE(store().save(path));
+    EXPECT_EQ(readFile(path + ".bad"), broken);
+    EXPECT_EQ(traced, std::vector<std::string>{"Narlo::Settings file did not parse; kept it as " +
+                                               path + ".bad"});
+    EXPECT_EQ(readFile(path), settingsFile(textItem("Placement", "p")));
+    EXPECT_TRUE(store().save(path)); // the file parses now: the copy stays as it is
+    EXPECT_EQ(readFile(path + ".bad"), broken);
+
+    // No copy, no save; and a missing file has nothing to keep.
+    writeFile(dir / "t.xml", broken);
+    std::filesystem::create_directory(dir / "t.xml.bad");
+    store().load(dir / "t.xml");
+    EXPECT_FALSE(store().save(dir / "t.xml"));
+    EXPECT_EQ(readFile(dir / "t.xml"), broken);
+    store().load(dir / "missing.xml");
+    EXPECT_TRUE(store().save(dir / "missing.xml"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "missing.xml.bad"));
 }
 
 TEST_F(SettingStore, SaveReplacesTheFileWholeAndCreatesItsFolder)

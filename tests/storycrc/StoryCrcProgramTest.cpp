@@ -63,9 +63,12 @@ TEST_F(StoryCrcProgram, ResponseFileNamesAreUpperCasedAndFoundIgnoringCase)
 {
     writeFile(dir / "x.z5", "123456789");
     writeFile(dir / "y.z5", "");
-    writeFile(dir / "list.txt", "x.z5\r\ny.z5\r\n");
+    writeFile(dir / "games/Story.dat", "");
+    writeFile(dir / "list.txt", "x.z5\r\ny.z5\r\ngames\ngames/*.dat\n");
     const ProcessResult r = run("@list.txt");
-    EXPECT_EQ(r.out, "CBF43926\tX.Z5\n00000000\tY.Z5\n");
+    // Folders and patterns are walked as found and printed as typed.
+    EXPECT_EQ(r.out, "00000000\tGAMES/Story.dat\n00000000\t" + (dir / "GAMES/Story.dat") +
+                         "\nCBF43926\tX.Z5\n00000000\tY.Z5\n");
     EXPECT_EQ(r.status, 0);
 }
 
@@ -78,12 +81,29 @@ TEST_F(StoryCrcProgram, AFileThatCannotBeOpenedStopsTheRunWithStatus1)
               std::string("Exception caught in main() :\nFailed to open file: a.z5\n") + kElapsed);
     EXPECT_EQ(r.status, 1);
 
+    // A read error is no end of file: no CRC of the bytes read so far.
+    const ProcessResult unread = run("b.z5 /proc/self/mem");
+    EXPECT_EQ(unread.out, "");
+    EXPECT_EQ(unread.err, std::string("Exception caught in main() :\nFailed to read file: "
+                                      "/proc/self/mem\n") +
+                              kElapsed);
+    EXPECT_EQ(unread.status, 1);
+
     writeFile(dir / "blank.txt", "b.z5\n\n");
     const ProcessResult blank = run("@blank.txt");
     EXPECT_EQ(blank.out, "");
     EXPECT_EQ(blank.err,
               std::string("Exception caught in main() :\nFailed to open file: \n") + kElapsed);
     EXPECT_EQ(blank.status, 1);
+}
+
+TEST_F(StoryCrcProgram, OutputThatCannotBeWrittenIsAFailure)
+{
+    writeFile(dir / "a.z5", "123456789");
+    const ProcessResult r =
+        testsupport::runCommand("(" + shellQuoted(STORYCRC_PATH) + " a.z5 >/dev/full)", dir.path());
+    EXPECT_EQ(r.err, std::string("Failed to write output\n") + kElapsed);
+    EXPECT_EQ(r.status, 1);
 }
 
 TEST_F(StoryCrcProgram, EmptyResponseFilesAndMissingNames)

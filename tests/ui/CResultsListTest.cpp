@@ -172,6 +172,18 @@ TEST_F(CResultsListTest, ClicksAndKeysEditTheTextCellsOnlyAndReturnCommits)
     EXPECT_EQ(list.currentColumn(), -1);
 }
 
+TEST_F(CResultsListTest, AnEditorLeftUnchangedKeepsTheCellsBytes)
+{
+    // \xE9 alone is no UTF-8: the editor shows a replacement character for it.
+    list.addGameRow(game("33333333", "880429", "/c.z5", "", "Caf\xE9"));
+    click(3, 4);
+    click(3, 4);
+    ASSERT_NE(openEditor(), nullptr);
+    click(0, 0); // leaves the editor, which commits
+    EXPECT_EQ(openEditor(), nullptr);
+    EXPECT_EQ(list.cellText(3, 4), "Caf\xE9");
+}
+
 TEST_F(CResultsListTest, ScrollingAndResizingCommitAnOpenEditor)
 {
     for (int i = 0; i < 60; ++i) {

@@ -2,6 +2,7 @@
 
 #include "core/Fingerprint.h"
 #include "export/CFileChooser.h"
+#include "platform/Trace.h"
 #include "tests/support/TestSupport.h"
 #include "ui/CMainDlg.h"
 #include "ui/CResultsList.h"
@@ -13,6 +14,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -88,10 +90,32 @@ TEST_F(FileCommandsTest, StoryFilesAddRowsAndACatalogueReplacesThem)
               "QueltImprort - 2 entries loaded from " + (dir / "cat.xml"));
     EXPECT_EQ(dialog->cataloguePath, dir / "cat.xml");
 
-    writeFile(dir / "GAME.DAT", story("880429", "not xml")); // upper-case ending: a catalogue
+    writeFile(dir / "GAME.DAT", story("880429", "not xml")); // a story in any case
     load(dir / "GAME.DAT");
-    EXPECT_EQ(list->rowCount(), 2); // a catalogue that fails to load loses no rows
-    EXPECT_EQ(dialog->cataloguePath, dir / "GAME.DAT");
+    EXPECT_EQ(list->rowCount(), 3);
+    EXPECT_EQ(list->cellText(2, 2), dir / "GAME.DAT");
+}
+
+TEST_F(FileCommandsTest, ACatalogueThatFailsToLoadChangesNothingButTheTitle)
+{
+    std::vector<std::string> traced;
+    const platform::TraceSink previous =
+        platform::setTraceSink([&](std::string_view line) { traced.emplace_back(line); });
+    load(dir / "cat.xml");
+    writeFile(dir / "broken.xml", "<games><supported_game");
+    writeFile(dir / "other.xml", "<other/>");
+    for (const char* name : {"missing.xml", "broken.xml", "other.xml"}) {
+        traced.clear();
+        load(dir / name);
+        EXPECT_EQ(list->rowCount(), 2) << name;
+        EXPECT_EQ(dialog->cataloguePath, dir / "cat.xml") << name;
+        EXPECT_EQ(dialog->windowTitle().toStdString(),
+                  "QueltImprort - Could not load " + (dir / name));
+        ASSERT_EQ(traced.size(), 1u) << name;
+        EXPECT_TRUE(traced[0].starts_with("Narlo::Error: ")) << traced[0];
+        EXPECT_NE(traced[0].find(dir / name), std::string::npos) << traced[0];
+    }
+    platform::setTraceSink(previous);
 }
 
 TEST_F(FileCommandsTest, DropsLoadInTheOrderGiven)
@@ -125,15 +149,22 @@ TEST_F(FileCommandsTest, SaveWritesTheCatalogueInTheLastSortedViewAndTheGameList
               "unknown 880429\n" + (dir / "zork1.z3") + " 880429\nunknown unknown\n");
 }
 
-TEST_F(FileCommandsTest, MakeWritesTheScriptForRowsWithAKnownFile)
+TEST_F(FileCommandsTest, MakeAndSaveWriteEveryCellWhole)
 {
+    // Longer than the 259 bytes a cell once held.
+    const std::string curses = dir / (std::string(200, 'a') + "/" + std::string(200, 'b') + ".z5");
+    writeFile(curses, story("930427", "curses"));
     load(dir / "cat.xml");
-    load(dir / "curses.z5");
+    load(curses);
     choose(dir / "setup"); // no extension is added
     dialog->OnMake();
-    EXPECT_EQ(readFile(dir / "setup"), "[FILES]\nSource: " + (dir / "curses.z5") +
+    EXPECT_EQ(readFile(dir / "setup"), "[FILES]\nSource: " + curses +
                                            "; DestDir: {app}\\games\\somedir\\unknown; "
                                            "Flags: ignoreversion;\n");
+    choose(dir / "saved");
+    dialog->OnSave();
+    EXPECT_NE(readFile(dir / "saved").find(" fn=\"" + curses + "\""), std::string::npos);
+    EXPECT_NE(readFile(dir / "gamelist.txt").find(curses + " 930427\n"), std::string::npos);
 }
 
 TEST_F(FileCommandsTest, AFileThatCannotBeWrittenIsReportedAndTheOldOneKept)

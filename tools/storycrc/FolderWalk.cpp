@@ -19,19 +19,24 @@ ResolvedPattern resolvePattern(const std::string& name)
         folder = cwd + folderPart;
     }
     std::string errorText;
-    if (!platform::statPath(folder, &errorText)) {
+    if (platform::statPath(folder, &errorText)) {
+        return {folder, std::move(pattern), folder};
+    }
+    const auto actual = platform::findPathIgnoringCase(folder);
+    if (!actual) {
         throw FileException("[" + folder + "] " + errorText);
     }
-    return {std::move(folder), std::move(pattern)};
+    return {*actual, std::move(pattern), std::move(folder)};
 }
 
-std::uint32_t walkFolder(const std::string& folder, const std::string& pattern, bool recurse,
-                         const CrcReport& report)
+std::uint32_t walkFolder(const std::string& folder, const std::string& shownFolder,
+                         const std::string& pattern, bool recurse, const CrcReport& report)
 {
     std::uint32_t total = 0;
     platform::walkTree(folder, [&](const std::string& current, const platform::FolderEntry& entry) {
         if (!entry.isFolder && platform::matchesPattern(entry.name, pattern)) {
-            total = report.add(current + entry.name, total);
+            const std::string below = current.substr(folder.size()) + entry.name;
+            total = report.add(current + entry.name, total, shownFolder + below);
         }
         return recurse;
     });

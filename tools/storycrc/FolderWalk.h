@@ -6,21 +6,25 @@
 
 struct CrcReport;
 
-// A wildcard argument split into the folder to walk (ending in '/') and the name pattern.
+// A wildcard argument split into the folder to walk and the name pattern.
 struct ResolvedPattern
 {
-    std::string folder;
+    std::string folder; // as found on disk, ending in '/'
     std::string pattern;
+    std::string shownFolder; // as typed (relative ones made absolute): printed paths begin so
 };
 
 // Splits `name` at its last '/'; a relative folder part is taken from the current directory.
-// Throws FileException "[folder] <system text>" when the folder does not exist.
+// A folder that does not exist as typed is looked for without regard to case (names from
+// response files are upper-cased). Throws FileException "[folder] <system text>" when it
+// does not exist either way.
 ResolvedPattern resolvePattern(const std::string& name);
 
-// Reports every file of `folder` (and, with `recurse`, of every folder below it) whose name
-// matches `pattern`. Folders are listed in byte order of their names; the subfolders met in
-// a folder are walked after it, the last one first. Links to folders are not descended.
-// Returns the sum of the CRCs in sum mode, else 0 after printing one line per file.
-// Throws FileException when a matching file cannot be opened.
-std::uint32_t walkFolder(const std::string& folder, const std::string& pattern, bool recurse,
-                         const CrcReport& report);
+// Reports every file of `folder` (ending in '/'; with `recurse`, also of every folder below
+// it) whose name matches `pattern`. Folders are listed in byte order of their names; the
+// subfolders met in a folder are walked after it, the last one met first. Links to folders
+// are not descended. Printed paths begin with `shownFolder` in place of `folder`. Returns
+// the sum of the CRCs in sum mode, else 0 after printing one line per file. Throws
+// FileException when a matching file cannot be opened or read.
+std::uint32_t walkFolder(const std::string& folder, const std::string& shownFolder,
+                         const std::string& pattern, bool recurse, const CrcReport& report);

@@ -47,13 +47,14 @@ void processNames(const StoryCrcOptions& options, std::ostream& out)
     std::uint32_t total = 0;
     for (const std::string& name : expandNames(options.names)) {
         if (isFolder(name)) {
-            total +=
-                walkFolder(withTrailingSlash(existingPath(name)), "*.*", options.recurse, report);
+            total += walkFolder(withTrailingSlash(existingPath(name)), withTrailingSlash(name),
+                                "*.*", options.recurse, report);
         } else if (hasWildcard(name)) {
             const ResolvedPattern resolved = resolvePattern(name);
-            total += walkFolder(resolved.folder, resolved.pattern, options.recurse, report);
+            total += walkFolder(resolved.folder, resolved.shownFolder, resolved.pattern,
+                                options.recurse, report);
         } else {
-            total = report.add(name, total);
+            total = report.add(name, total, name);
         }
     }
     if (options.sum) {
@@ -63,23 +64,28 @@ void processNames(const StoryCrcOptions& options, std::ostream& out)
 
 } // namespace
 
-std::uint32_t CrcReport::add(const std::string& path, std::uint32_t seed) const
+std::uint32_t CrcReport::add(const std::string& path, std::uint32_t seed,
+                             const std::string& shown) const
 {
     const std::uint32_t value = fileCrc(path, seed);
     if (sum) {
         return value;
     }
-    out << crcText(value) << '\t' << path << matchText(compare, value) << std::endl;
+    out << crcText(value) << '\t' << shown << matchText(compare, value) << std::endl;
     return 0;
 }
 
 std::uint32_t fileCrc(const std::string& path, std::uint32_t seed)
 {
-    auto crc = computeFingerprint(path);
-    if (!crc) {
+    FingerprintError error = FingerprintError::None;
+    auto crc = computeFingerprint(path, &error);
+    if (error == FingerprintError::Open) {
         if (auto actual = platform::findPathIgnoringCase(path); actual && *actual != path) {
-            crc = computeFingerprint(*actual);
+            crc = computeFingerprint(*actual, &error);
         }
+    }
+    if (error == FingerprintError::Read) {
+        throw FileException("Failed to read file: " + path);
     }
     if (!crc) {
         throw FileException("Failed to open file: " + path);
@@ -108,7 +114,11 @@ int runStoryCrc(const StoryCrcOptions& options, std::uint32_t startTick, std::os
         err << "Unknown Exception..." << std::endl;
         status = 1;
     }
-    out.flush();
+    // A full disk or a closed pipe loses the CRC lines: that is no success either.
+    if (!out.flush()) {
+        err << "Failed to write output" << std::endl;
+        status = 1;
+    }
     const std::uint32_t elapsed = platform::tickCount() - startTick;
     err << std::endl << elapsed / 1000 << " Total seconds." << std::endl;
     return status;
