@@ -10,9 +10,10 @@ packages=(cmake ninja-build g++ pkg-config libboost-dev libisal-dev libtinyxml-d
 if [[ "${1:-}" == "--tests" ]]; then
     shift
     # clang and its run-time libraries for libFuzzer (tests/fuzz/run-fuzzers.sh); setpriv
-    # (util-linux) runs fault tests as an unprivileged user; dpkg-dev builds the Debian package.
+    # (util-linux) runs fault tests as an unprivileged user; dpkg-dev builds the Debian package;
+    # gcovr measures coverage (scripts/coverage.sh).
     packages+=(libgtest-dev libgmock-dev xvfb xauth xdotool desktop-file-utils groff-base
-               clang libclang-rt-14-dev util-linux dpkg-dev)
+               clang libclang-rt-14-dev util-linux dpkg-dev gcovr)
 fi
 
 missing=()

@@ -6,8 +6,6 @@
 
 namespace {
 
-const QRect kWindow(137, 49, 219, 152); // the mask's black rectangle, both ends included
-
 int fontHeight(int pixels, bool bold)
 {
     QFont font(QStringLiteral("Arial"));
@@ -29,14 +27,6 @@ bool rowsHoldInk(const QImage& image, int top, int bottom)
     return false;
 }
 
-// Gives the scroller the picture's size and starts it with `text`.
-void start(CCreditsScroller& scroller, const std::string& text)
-{
-    scroller.setFixedSize(428, 224);
-    scroller.setCreditsText(text);
-    scroller.start();
-}
-
 } // namespace
 
 TEST(CCreditsScroller, EachLineAdvancesByItsFontHeightWhateverItsLength)
@@ -45,11 +35,10 @@ TEST(CCreditsScroller, EachLineAdvancesByItsFontHeightWhateverItsLength)
     scroller.setCreditsText("\tHeading\n \nbody\n\rsub\nhttp://x.example/\n\n\nend\n");
     const std::vector<int> tops = scroller.renderCredits();
 
-    const int heading = fontHeight(20, true);
     const int body = fontHeight(14, false);
     // Heading, blank, body, subheading and link advance; the empty lines are dropped.
     std::vector<int> expected{0};
-    for (const int advance : {heading, body, body, fontHeight(14, true), body}) {
+    for (const int advance : {fontHeight(20, true), body, body, fontHeight(14, true), body}) {
         expected.push_back(expected.back() + advance);
     }
     EXPECT_EQ(tops, expected);
@@ -62,26 +51,7 @@ TEST(CCreditsScroller, EachLineAdvancesByItsFontHeightWhateverItsLength)
     EXPECT_FALSE(rowsHoldInk(credits, tops[5] + body, credits.height()));
 }
 
-TEST(CCreditsScroller, CreditsRiseOnePixelPerFrameAndRestartAfterPassingSevenHundred)
-{
-    CCreditsScroller scroller;
-    start(scroller, "\tQueltImport\n");
-    const int height = scroller.height();
-    EXPECT_EQ(scroller.creditsTop(), height) << "the first frame starts at the bottom edge";
-
-    // The frame drawn at -332 uses a height of exactly 700 and does not restart ...
-    for (int frame = 0; frame < height + 333; ++frame) {
-        scroller.animateFrame();
-    }
-    EXPECT_EQ(scroller.creditsTop(), -333);
-    // ... the one drawn at -333 uses 701 and sends the credits back to the bottom edge.
-    scroller.animateFrame();
-    EXPECT_EQ(scroller.creditsTop(), height);
-    scroller.animateFrame();
-    EXPECT_EQ(scroller.creditsTop(), height - 1);
-}
-
-TEST(CCreditsScroller, MaskShowsTheCreditsOnlyInsideItsWindow)
+TEST(CCreditsScroller, CreditsRiseInsideTheMaskWindowAndRestartAfterPassingSevenHundred)
 {
     // Long lines of heavy text, so credits fall on both sides of the window's right edge.
     std::string text;
@@ -89,19 +59,24 @@ TEST(CCreditsScroller, MaskShowsTheCreditsOnlyInsideItsWindow)
         text += "\tWWWWWWWWWWWWWWWWWWWW\n";
     }
     CCreditsScroller scroller;
-    start(scroller, text);
-    for (int frame = 0; frame < 150; ++frame) {
+    scroller.setFixedSize(428, 224);
+    scroller.setCreditsText(text);
+    scroller.start();
+    const int height = scroller.height();
+    for (int step = 0; step < 150; ++step) {
         scroller.animateFrame();
     }
+    EXPECT_EQ(scroller.creditsTop(), height - 150);
+
     const QImage& frame = scroller.backBuffer();
     const QImage& background = scroller.background();
     ASSERT_EQ(frame.size(), QSize(428, 224));
     ASSERT_EQ(background.size(), frame.size());
-
+    const QRect window(137, 49, 219, 152); // the mask's black rectangle, both ends included
     int changedInside = 0;
     for (int y = 0; y < frame.height(); ++y) {
         for (int x = 0; x < frame.width(); ++x) {
-            if (kWindow.contains(x, y)) {
+            if (window.contains(x, y)) {
                 changedInside += frame.pixel(x, y) != background.pixel(x, y) ? 1 : 0;
                 // AND can only darken the background.
                 ASSERT_LE(qRed(frame.pixel(x, y)), qRed(background.pixel(x, y)));
@@ -111,4 +86,13 @@ TEST(CCreditsScroller, MaskShowsTheCreditsOnlyInsideItsWindow)
         }
     }
     EXPECT_GT(changedInside, 1000);
+
+    // The frame drawn at -332 uses a height of exactly 700 and does not restart; the one
+    // drawn at -333 uses 701 and sends the credits back to the bottom edge.
+    for (int step = 150; step < height + 333; ++step) {
+        scroller.animateFrame();
+    }
+    EXPECT_EQ(scroller.creditsTop(), -333);
+    scroller.animateFrame();
+    EXPECT_EQ(scroller.creditsTop(), height);
 }

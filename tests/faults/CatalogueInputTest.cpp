@@ -1,11 +1,12 @@
-// Catalogue files that are huge, strange or not catalogues at all: each loads what it holds
-// or fails with the one report, within a few seconds.
+// Catalogue files that are huge or strange: each loads what it holds, byte for byte, within
+// a few seconds. (Files that are no catalogue at all are the catalogue fuzz target's seeds.)
 
 #include "core/CGameCatalogue.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
+using testsupport::readFile;
 using testsupport::TempDir;
 using testsupport::writeFile;
 
@@ -13,7 +14,6 @@ namespace {
 
 constexpr const char* kDeclaration =
     "<?xml version=\"1.0\" encoding=\"UTF-16\" standalone=\"no\" ?>\n";
-constexpr const char* kProblem = "Problem with XML format, check syntax of file: ";
 
 std::string entry(const std::string& fingerprint, const std::string& fullName)
 {
@@ -23,53 +23,24 @@ std::string entry(const std::string& fingerprint, const std::string& fullName)
 
 } // namespace
 
-TEST(LargeCatalogue, HundredThousandEntriesLoadSaveAndLoadAgain)
+TEST(LargeCatalogue, HundredThousandEntriesAndATenMegabyteNameLoadAndSaveUnchanged)
 {
     TempDir dir;
+    const std::string huge(10 * 1024 * 1024, 'x');
     std::string text = std::string(kDeclaration) + "<games>\n";
     for (int i = 0; i < 100000; ++i) {
         char fingerprint[9];
         std::snprintf(fingerprint, sizeof fingerprint, "%08X", i);
-        text += entry(fingerprint, "Story " + std::to_string(i));
+        text += entry(fingerprint, i == 5 ? huge : "Story " + std::to_string(i));
     }
     writeFile(dir / "big.xml", text + "</games>\n");
 
     CGameCatalogue first;
     ASSERT_TRUE(first.loadCatalogue(dir / "big.xml"));
     ASSERT_EQ(first.games.size(), 100000u);
+    EXPECT_EQ((*first.games.find("00000005"))->FullName, huge);
     ASSERT_TRUE(first.saveCatalogue(dir / "saved.xml"));
-    EXPECT_EQ(testsupport::readFile(dir / "saved.xml"), testsupport::readFile(dir / "big.xml"));
-}
-
-TEST(LargeCatalogue, TenMegabyteAttributeSurvivesAndNeighboursStay)
-{
-    TempDir dir;
-    const std::string huge(10 * 1024 * 1024, 'x');
-    writeFile(dir / "huge.xml", std::string(kDeclaration) + "<games>\n" + entry("0000ABCD", huge) +
-                                    entry("0000BEEF", "After") + "</games>\n");
-    CGameCatalogue first;
-    ASSERT_TRUE(first.loadCatalogue(dir / "huge.xml"));
-    ASSERT_EQ(first.games.size(), 2u);
-    EXPECT_EQ((*first.games.find("0000ABCD"))->FullName, huge);
-    EXPECT_EQ((*first.games.find("0000BEEF"))->FullName, "After");
-    ASSERT_TRUE(first.saveCatalogue(dir / "saved.xml"));
-    EXPECT_EQ(testsupport::readFile(dir / "saved.xml"), testsupport::readFile(dir / "huge.xml"));
-}
-
-TEST(StrangeCatalogue, NotXmlFailsWithTheReportAndAddsNothing)
-{
-    TempDir dir;
-    for (const std::string& text :
-         {std::string("fingerprint,FullName\n0000ABCD,Story\n"),
-          std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16),
-          std::string(kDeclaration) + "<games>\n" + entry("0000ABCD", "Cut off")}) {
-        writeFile(dir / "bad.xml", text);
-        CGameCatalogue catalogue;
-        EXPECT_FALSE(catalogue.loadCatalogue(dir / "bad.xml"));
-        EXPECT_EQ(catalogue.games.size(), 0u);
-        EXPECT_TRUE(catalogue.messages.str().starts_with(kProblem + dir / "bad.xml\n"))
-            << catalogue.messages.str();
-    }
+    EXPECT_EQ(readFile(dir / "saved.xml"), readFile(dir / "big.xml"));
 }
 
 TEST(StrangeCatalogue, ByteOrderMarkAndBadUtf8LoadTheirBytes)

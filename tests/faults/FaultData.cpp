@@ -6,7 +6,9 @@
 #include "settings/CSettingStore.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <optional>
 
 namespace faultdata {
@@ -32,14 +34,26 @@ std::string fullNameOf(unsigned generation, unsigned index)
            std::string(100, 'n');
 }
 
-// The generation a text of `valueOf` or `fullNameOf` names, if any.
-std::optional<int> generationIn(const std::string& text)
+// The generation that all `count` texts name, each exactly as `expected` writes it for that
+// generation and index; -1 when a text is missing or names another generation.
+int commonGeneration(unsigned count, std::string (*expected)(unsigned generation, unsigned index),
+                     const std::function<std::optional<std::string>(unsigned index)>& text)
 {
-    const std::size_t at = text.find("generation ");
-    if (at == std::string::npos) {
-        return std::nullopt;
+    int generation = -1;
+    for (unsigned i = 0; i < count; ++i) {
+        const std::optional<std::string> found = text(i);
+        const std::size_t at = found ? found->find("generation ") : std::string::npos;
+        if (at == std::string::npos) {
+            return -1;
+        }
+        const int named = std::atoi(found->c_str() + at + 11);
+        if (named < 0 || (i > 0 && named != generation) ||
+            *found != expected(static_cast<unsigned>(named), i)) {
+            return -1;
+        }
+        generation = named;
     }
-    return std::stoi(text.substr(at + 11));
+    return generation;
 }
 
 } // namespace
@@ -82,20 +96,10 @@ int settingsGeneration(const std::string& path)
     Orvane::CSettingStore store;
     store.load(path);
     platform::setTraceSink(previous);
-    std::optional<int> generation;
-    for (unsigned i = 0; i < kSettingsItems; ++i) {
+    return commonGeneration(kSettingsItems, valueOf, [&](unsigned i) -> std::optional<std::string> {
         std::string value;
-        if (!store.readTextSetting(itemName(i), value)) {
-            return -1;
-        }
-        const std::optional<int> found = generationIn(value);
-        if (!found || (generation && *found != *generation) ||
-            value != valueOf(static_cast<unsigned>(*found), i)) {
-            return -1;
-        }
-        generation = found;
-    }
-    return generation.value_or(-1);
+        return store.readTextSetting(itemName(i), value) ? std::optional(value) : std::nullopt;
+    });
 }
 
 int catalogueGeneration(const std::string& path)
@@ -104,20 +108,11 @@ int catalogueGeneration(const std::string& path)
     if (!catalogue.loadCatalogue(path) || catalogue.games.size() != kCatalogueEntries) {
         return -1;
     }
-    std::optional<int> generation;
-    for (unsigned i = 0; i < kCatalogueEntries; ++i) {
-        const auto game = catalogue.games.find(crcText(i));
-        if (game == catalogue.games.end()) {
-            return -1;
-        }
-        const std::optional<int> found = generationIn((*game)->FullName);
-        if (!found || (generation && *found != *generation) ||
-            (*game)->FullName != fullNameOf(static_cast<unsigned>(*found), i)) {
-            return -1;
-        }
-        generation = found;
-    }
-    return generation.value_or(-1);
+    return commonGeneration(
+        kCatalogueEntries, fullNameOf, [&](unsigned i) -> std::optional<std::string> {
+            const auto game = catalogue.games.find(crcText(i));
+            return game == catalogue.games.end() ? std::nullopt : std::optional((*game)->FullName);
+        });
 }
 
 GameSet recordsForTree(const std::string& folder)
@@ -133,6 +128,22 @@ GameSet recordsForTree(const std::string& folder)
         }
     }
     return set;
+}
+
+ScanOutcome scanTree(const std::string& folder, const std::string& cachePath, GameSet set,
+                     bool createUnknown)
+{
+    CGameCatalogue catalogue;
+    catalogue.setFilters(kStoryExtensions);
+    if (!cachePath.empty()) {
+        catalogue.setCachePath(cachePath);
+    }
+    ScanOutcome outcome;
+    outcome.count = catalogue.scan(folder, &set, createUnknown);
+    outcome.set = std::move(set);
+    outcome.messages = catalogue.messages.str();
+    outcome.cachePath = catalogue.cachePath();
+    return outcome;
 }
 
 } // namespace faultdata

@@ -45,4 +45,19 @@ int catalogueGeneration(const std::string& path);
 // One record per regular file under `folder`, named after the file, with its fingerprint.
 GameSet recordsForTree(const std::string& folder);
 
+// What one scan did: the files that matched, the records afterwards, the report and the
+// cache file used.
+struct ScanOutcome
+{
+    std::size_t count = 0;
+    GameSet set;
+    std::string messages;
+    std::string cachePath;
+};
+
+// Scans `folder` for the story extensions against `set`, as the Scan button does, with the
+// cache file at `cachePath` (empty: the one beside the program).
+ScanOutcome scanTree(const std::string& folder, const std::string& cachePath, GameSet set = {},
+                     bool createUnknown = true);
+
 } // namespace faultdata

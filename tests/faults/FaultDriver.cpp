@@ -15,13 +15,12 @@
 // The looping commands print "done <generation>" after each complete write.
 
 #include "core/CGameCatalogue.h"
-#include "settings/CSettingStore.h"
 #include "tests/faults/FaultData.h"
 
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <memory>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -29,25 +28,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void announce(unsigned generation)
-{
-    std::printf("done %u\n", generation);
-    std::fflush(stdout);
-}
-
-int saveSettingsForever(const std::string& path)
+// Runs `write` for generation 0, 1, 2, ... and announces each one done.
+int forever(const std::function<void(unsigned generation)>& write)
 {
     for (unsigned generation = 0;; ++generation) {
-        faultdata::settingsOfGeneration(generation).save(path);
-        announce(generation);
-    }
-}
-
-int saveCatalogueForever(const std::string& path)
-{
-    for (unsigned generation = 0;; ++generation) {
-        faultdata::catalogueOfGeneration(generation)->saveCatalogue(path);
-        announce(generation);
+        write(generation);
+        std::printf("done %u\n", generation);
+        std::fflush(stdout);
     }
 }
 
@@ -56,48 +43,33 @@ int rescanForever(const std::string& folder, const std::string& cache)
 {
     const GameSet all = faultdata::recordsForTree(folder);
     const auto start = fs::file_time_type::clock::now();
-    for (unsigned generation = 0;; ++generation) {
+    return forever([&](unsigned generation) {
         for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder)) {
             if (entry.is_regular_file()) {
                 fs::last_write_time(entry.path(), start + std::chrono::seconds(generation));
             }
         }
-        CGameCatalogue catalogue;
-        catalogue.setFilters(faultdata::kStoryExtensions);
-        catalogue.setCachePath(cache);
-        GameSet set = all;
-        catalogue.scan(folder, &set, false);
-        announce(generation);
-    }
+        faultdata::scanTree(folder, cache, all, false);
+    });
 }
 
-int trySaveSettings(const std::string& path)
+int printSaved(bool saved)
 {
-    std::puts(faultdata::settingsOfGeneration(1).save(path) ? "saved" : "failed");
-    return 0;
-}
-
-int trySaveCatalogue(const std::string& path)
-{
-    std::puts(faultdata::catalogueOfGeneration(1)->saveCatalogue(path) ? "saved" : "failed");
+    std::puts(saved ? "saved" : "failed");
     return 0;
 }
 
 int tryScan(const std::string& folder, const std::string& cache,
             const std::vector<std::string>& fingerprints)
 {
-    CGameCatalogue catalogue;
-    catalogue.setFilters(faultdata::kStoryExtensions);
-    if (cache != "-") {
-        catalogue.setCachePath(cache);
-    }
     GameSet set;
     for (const std::string& fingerprint : fingerprints) {
         set.insert(std::make_shared<CGame>("game " + fingerprint, fingerprint, ""));
     }
-    const std::size_t count = catalogue.scan(folder, &set, false);
-    std::printf("count=%zu\nmessages=%s\ncache=%s\n", count, catalogue.messages.str().c_str(),
-                catalogue.cachePath().c_str());
+    const faultdata::ScanOutcome scan =
+        faultdata::scanTree(folder, cache == "-" ? "" : cache, std::move(set), false);
+    std::printf("count=%zu\nmessages=%s\ncache=%s\n", scan.count, scan.messages.c_str(),
+                scan.cachePath.c_str());
     return 0;
 }
 
@@ -108,19 +80,20 @@ int main(int argc, char** argv)
     const std::vector<std::string> args(argv + 1, argv + argc);
     const std::string command = args.empty() ? std::string() : args[0];
     if (command == "save-settings" && args.size() == 2) {
-        return saveSettingsForever(args[1]);
+        return forever([&](unsigned g) { faultdata::settingsOfGeneration(g).save(args[1]); });
     }
     if (command == "save-catalogue" && args.size() == 2) {
-        return saveCatalogueForever(args[1]);
+        return forever(
+            [&](unsigned g) { faultdata::catalogueOfGeneration(g)->saveCatalogue(args[1]); });
     }
     if (command == "rescan" && args.size() == 3) {
         return rescanForever(args[1], args[2]);
     }
     if (command == "try-save-settings" && args.size() == 2) {
-        return trySaveSettings(args[1]);
+        return printSaved(faultdata::settingsOfGeneration(1).save(args[1]));
     }
     if (command == "try-save-catalogue" && args.size() == 2) {
-        return trySaveCatalogue(args[1]);
+        return printSaved(faultdata::catalogueOfGeneration(1)->saveCatalogue(args[1]));
     }
     if (command == "try-scan" && args.size() >= 3) {
         return tryScan(args[1], args[2], {args.begin() + 3, args.end()});

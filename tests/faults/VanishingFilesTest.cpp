@@ -2,9 +2,9 @@
 // end, match only what it could read, report an unreadable file at most, and cache only true
 // fingerprints. Runs a second thread, so it is also run under ThreadSanitizer.
 
-#include "core/CGameCatalogue.h"
 #include "core/FileCache.h"
 #include "core/Fingerprint.h"
+#include "tests/faults/FaultData.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -15,12 +15,11 @@
 #include <random>
 #include <thread>
 
-using testsupport::TempDir;
 namespace fs = std::filesystem;
 
 TEST(VanishingFiles, ScanOfATreeBeingDeletedEndsWithTrueResults)
 {
-    TempDir dir;
+    testsupport::TempDir dir;
     constexpr int kFiles = 3000;
     std::vector<std::string> paths;
     std::map<std::string, std::string> fingerprintOfName;
@@ -34,29 +33,25 @@ TEST(VanishingFiles, ScanOfATreeBeingDeletedEndsWithTrueResults)
     }
     std::shuffle(paths.begin(), paths.end(), std::mt19937(std::random_device{}()));
 
-    CGameCatalogue catalogue;
-    catalogue.setFilters(".z5");
-    catalogue.setCachePath(dir / "filecache.txt");
     std::thread deleter([&paths] {
         for (const std::string& path : paths) {
             fs::remove(path);
         }
     });
-    const std::size_t count = catalogue.scan(dir / "tree", &set, true);
+    const auto scan = faultdata::scanTree(dir / "tree", dir / "filecache.txt", set);
     deleter.join();
 
-    EXPECT_LE(count, static_cast<std::size_t>(kFiles));
     std::size_t found = 0;
-    for (const GamePtr& game : set) {
+    for (const GamePtr& game : scan.set) {
         if (game->found) {
             ++found;
             EXPECT_TRUE(game->fn.ends_with("/" + game->FullName)) << game->fn;
         }
     }
-    EXPECT_EQ(found, count); // every file is unique, so no record is met twice
-    EXPECT_EQ(set.size(), static_cast<std::size_t>(kFiles)) << "a vanished file made a record";
-    const std::string report = catalogue.messages.str();
-    EXPECT_TRUE(report.empty() || report.starts_with("Could not load file: ")) << report;
+    EXPECT_EQ(found, scan.count); // every file is unique, so no record is met twice
+    EXPECT_EQ(scan.set.size(), static_cast<std::size_t>(kFiles)) << "a vanished file made a record";
+    EXPECT_TRUE(scan.messages.empty() || scan.messages.starts_with("Could not load file: "))
+        << scan.messages;
     for (const auto& [key, entry] : core::readFileCache(dir / "filecache.txt")) {
         EXPECT_EQ(entry.fingerprint, fingerprintOfName[fs::path(key).filename().string()]) << key;
     }

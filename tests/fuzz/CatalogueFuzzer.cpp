@@ -34,10 +34,8 @@ std::string joined(const std::vector<std::string>& records)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const std::string& folder = fuzz::scratchFolder();
-    const std::string input = folder + "input.xml";
-    const std::string saved = folder + "saved.xml";
-    fuzz::writeScratch(input, data, size);
+    const std::string input = fuzz::writeScratch("input.xml", fuzz::bytes(data, size));
+    const std::string saved = fuzz::scratchFolder() + "saved.xml";
 
     CGameCatalogue first;
     if (!first.loadCatalogue(input)) {

@@ -74,9 +74,8 @@ FileCache modelCache(std::string_view text)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const std::string path = fuzz::scratchFolder() + "filecache.txt";
-    fuzz::writeScratch(path, data, size);
-    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    const std::string_view text = fuzz::bytes(data, size);
+    const std::string path = fuzz::writeScratch("filecache.txt", text);
 
     const FileCache cache = core::readFileCache(path);
     fuzz::check(cache == modelCache(text), "cache entries differ from the model", text);

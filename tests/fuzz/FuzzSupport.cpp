@@ -1,70 +1,48 @@
 #include "tests/fuzz/FuzzSupport.h"
 
+#include "platform/FileSystem.h"
 #include "platform/Trace.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <stdexcept>
 
 namespace fs = std::filesystem;
 
 namespace fuzz {
-namespace {
-
-std::string makeScratchFolder()
-{
-    std::error_code ignored;
-    const bool tmpDirSet = std::getenv("TMPDIR") != nullptr;
-    const fs::path base = !tmpDirSet && fs::is_directory("/dev/shm", ignored)
-                              ? fs::path("/dev/shm")
-                              : fs::temp_directory_path();
-    std::string pattern = (base / "quelt-fuzz-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) {
-        throw std::runtime_error("cannot create a scratch folder under " + base.string());
-    }
-    return pattern + "/";
-}
-
-void removeScratchFolder()
-{
-    std::error_code ignored;
-    fs::remove_all(scratchFolder(), ignored);
-}
-
-} // namespace
 
 const std::string& scratchFolder()
 {
-    // Kept for the whole run: the exit handler below still needs it after static destructors.
+    // Kept for the whole run: the exit handler still needs it after static destructors.
     static const std::string* const folder = [] {
-        const auto* made = new std::string(makeScratchFolder());
-        std::atexit(removeScratchFolder);
-        return made;
+        std::string pattern = (fs::temp_directory_path() / "quelt-fuzz-XXXXXX").string();
+        if (!mkdtemp(pattern.data())) {
+            fail("cannot create a scratch folder", pattern);
+        }
+        std::atexit([] {
+            std::error_code ignored;
+            fs::remove_all(scratchFolder(), ignored);
+        });
+        return new std::string(pattern + "/");
     }();
     return *folder;
 }
 
-void writeScratch(const std::string& path, const std::uint8_t* data, std::size_t size)
+std::string writeScratch(const std::string& name, std::string_view content)
 {
+    const std::string path = scratchFolder() + name;
     std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) {
+    if (!file || (!content.empty() &&
+                  std::fwrite(content.data(), 1, content.size(), file) != content.size())) {
         fail("cannot write a scratch file", path);
     }
-    if (size > 0 && std::fwrite(data, 1, size, file) != size) {
-        fail("short write of a scratch file", path);
-    }
     std::fclose(file);
+    return path;
 }
 
 std::string readWhole(const std::string& path)
 {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream content;
-    content << file.rdbuf();
-    return content.str();
+    return platform::readWholeFile(path).value_or("");
 }
 
 void quietTrace()

@@ -5,18 +5,25 @@
 #include <string>
 #include <string_view>
 
-// Helpers shared by the fuzz targets. Each target is one LLVMFuzzerTestOneInput; it checks
-// properties of the code under test and calls fuzz::fail when one does not hold, so that
-// libFuzzer keeps the input as a crash.
+// The harness the fuzz targets share. Each target is one LLVMFuzzerTestOneInput (run by
+// libFuzzer, or by ReplayMain.cpp over the saved inputs); it checks properties of the code
+// under test and calls fuzz::fail when one does not hold, so that libFuzzer keeps the input
+// as a crash.
 namespace fuzz {
 
-// A folder owned by this process, ending in '/': under $TMPDIR when set, else in /dev/shm
-// when there is one. Created on first use and removed with its contents when the process
-// exits normally (libFuzzer does not always: run-fuzzers.sh gives it a TMPDIR to remove).
+// The input as a byte string.
+inline std::string_view bytes(const std::uint8_t* data, std::size_t size)
+{
+    return {reinterpret_cast<const char*>(data), size};
+}
+
+// A folder owned by this process under $TMPDIR (else /tmp), ending in '/'. Created on first
+// use and removed with its contents when the process exits normally (libFuzzer does not
+// always: run-fuzzers.sh gives it a TMPDIR to remove).
 const std::string& scratchFolder();
 
-// Replaces the file at `path` with the given bytes.
-void writeScratch(const std::string& path, const std::uint8_t* data, std::size_t size);
+// Replaces the scratch file `name` with `content`; returns its path.
+std::string writeScratch(const std::string& name, std::string_view content);
 
 // The whole file; empty when it cannot be read.
 std::string readWhole(const std::string& path);

@@ -11,6 +11,7 @@
 #include "tools/storycrc/FolderWalk.h"
 #include "tools/storycrc/NameList.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <filesystem>
@@ -162,28 +163,23 @@ void checkPatternSplit(const std::string& argument)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const std::string_view input(reinterpret_cast<const char*>(data), size);
-    const std::vector<std::string> parts = splitAt(input, '\0', kFiles + 1);
+    const std::vector<std::string> parts = splitAt(fuzz::bytes(data, size), '\0', kFiles + 1);
     const std::vector<std::string> typed = linesOf(parts[0]);
     std::array<std::vector<std::string>, kFiles> files;
     for (std::size_t i = 0; i < kFiles; ++i) {
         const std::string content = i + 1 < parts.size() ? parts[i + 1] : std::string();
-        for (const std::string& line : linesOf(content)) {
-            // Response files elsewhere (devices, endless or blocking files) are the user's
-            // business; the model knows only r0 to r3.
-            if (!line.empty() && line.front() == '@' && line.find('/') != std::string::npos) {
-                return -1;
-            }
-        }
         files[i] = linesOf(content);
-        const std::string path = fuzz::scratchFolder() + "r" + std::to_string(i);
-        fuzz::writeScratch(path, reinterpret_cast<const std::uint8_t*>(content.data()),
-                           content.size());
+        fuzz::writeScratch("r" + std::to_string(i), content);
     }
-    for (const std::string& name : typed) {
-        if (!name.empty() && name.front() == '@' && name.find('/') != std::string::npos) {
-            return -1;
-        }
+    // Response files elsewhere (devices, endless or blocking files) are the user's business;
+    // the model knows only r0 to r3.
+    const auto namesOtherFolders = [](const std::vector<std::string>& names) {
+        return std::any_of(names.begin(), names.end(), [](const std::string& name) {
+            return name.starts_with('@') && name.find('/') != std::string::npos;
+        });
+    };
+    if (namesOtherFolders(typed) || std::any_of(files.begin(), files.end(), namesOtherFolders)) {
+        return -1;
     }
 
     Model model{files, {}, {}};
@@ -195,14 +191,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::filesystem::path startFolder = std::filesystem::current_path();
     std::filesystem::current_path(fuzz::scratchFolder());
     const NameList expanded = expandNames(typed);
+    if (!typed.empty()) {
+        checkPatternSplit(typed.front());
+    }
     std::filesystem::current_path(startFolder);
     fuzz::check(expanded == model.collected, "expanded names differ from the model", parts[0]);
-
     checkPatterns(typed);
-    if (!typed.empty()) {
-        std::filesystem::current_path(fuzz::scratchFolder());
-        checkPatternSplit(typed.front());
-        std::filesystem::current_path(startFolder);
-    }
     return 0;
 }

@@ -57,8 +57,7 @@ void checkEncoding(std::string_view bytes)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const std::string_view input(reinterpret_cast<const char*>(data), size);
-    checkDecoding(input);
-    checkEncoding(input);
+    checkDecoding(fuzz::bytes(data, size));
+    checkEncoding(fuzz::bytes(data, size));
     return 0;
 }

@@ -24,9 +24,8 @@ std::string resaved(const std::string& from, const std::string& to)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     fuzz::quietTrace();
+    const std::string input = fuzz::writeScratch("input_settings.xml", fuzz::bytes(data, size));
     const std::string& folder = fuzz::scratchFolder();
-    const std::string input = folder + "input_settings.xml";
-    fuzz::writeScratch(input, data, size);
 
     const std::string once = resaved(input, folder + "once_settings.xml");
     const std::string twice = resaved(folder + "once_settings.xml", folder + "twice_settings.xml");

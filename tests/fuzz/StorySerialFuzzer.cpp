@@ -32,11 +32,8 @@ bool expectedWellFormed(std::string_view sn)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const std::string path = fuzz::scratchFolder() + "story.z5";
-    fuzz::writeScratch(path, data, size);
-    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-
-    const std::string serial = readSerial(path);
+    const std::string_view bytes = fuzz::bytes(data, size);
+    const std::string serial = readSerial(fuzz::writeScratch("story.z5", bytes));
     fuzz::check(serial == expectedSerial(bytes), "serial differs from header bytes 18 to 23",
                 serial);
     fuzz::check(isSerialWellFormed(serial) == expectedWellFormed(serial),

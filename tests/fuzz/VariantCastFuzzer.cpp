@@ -62,7 +62,7 @@ template <class T> T expectedInteger(std::string_view text)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     fuzz::quietTrace();
-    const std::string text(reinterpret_cast<const char*>(data), size);
+    const std::string text(fuzz::bytes(data, size));
 
     fuzz::check(Orvane::VariantCast<std::int32_t>::convert(text) ==
                     expectedInteger<std::int32_t>(text),
