@@ -21,6 +21,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cassert>
 #include <cstdarg>
 #include <utility>
 
@@ -69,8 +70,9 @@ static void initResources()
     Q_INIT_RESOURCE(quelt);
 }
 
-CMainDlg::CMainDlg(std::string settingsFile, QWidget* parent)
-    : QDialog(parent), m_settingsFile(std::move(settingsFile))
+CMainDlg::CMainDlg(std::string settingsFile, ui::DialogServices services, QWidget* parent)
+    : QDialog(parent), m_settingsFile(std::move(settingsFile)), m_services(std::move(services)),
+      m_gui(ui::GuiChannel::open(this))
 {
     initResources();
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -364,13 +366,8 @@ void CMainDlg::setStatus(const char* format, ...)
     va_start(args, format);
     const std::string text = kStatusPrefix + ui::formatMessage(format, args);
     va_end(args);
-    const QString title = QString::fromLocal8Bit(text);
-    if (QThread::currentThread() == thread()) {
-        setWindowTitle(title);
-        return;
-    }
-    QMetaObject::invokeMethod(
-        this, [this, title] { setWindowTitle(title); }, Qt::BlockingQueuedConnection);
+    assert(QThread::currentThread() == thread());
+    setWindowTitle(QString::fromLocal8Bit(text));
 }
 
 void CMainDlg::trace(const char* format, ...)

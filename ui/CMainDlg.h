@@ -4,6 +4,7 @@
 #include "scan/CWorkerJob.h"
 #include "settings/CSettingStore.h"
 #include "ui/CResizeLayout.h"
+#include "ui/DialogServices.h"
 #include "ui/GuiThread.h"
 #include "ui/PlacementText.h"
 
@@ -45,12 +46,12 @@ public:
     // Builds and initialises the dialog, hidden. `settingsFile` is where the settings are
     // read at start and written by Quit.
     explicit CMainDlg(std::string settingsFile = Orvane::CSettingStore::settingsPath(),
-                      QWidget* parent = nullptr);
+                      ui::DialogServices services = {}, QWidget* parent = nullptr);
+    // Waits for a running scan at most the disposal bound, then leaves it to end on its own.
     ~CMainDlg() override;
 
     // Sets the title to "QueltImprort - " and the printf-style message (cut to 1023 bytes).
-    // Any thread: from another thread the change runs on the dialog's thread, and the call
-    // returns once it is done.
+    // On the dialog's thread; the scan threads call it through the GUI channel.
     void setStatus(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
     // Writes "Narlo::" and the printf-style message to the debug-output channel.
@@ -60,13 +61,6 @@ public:
     // handler has that identifier.
     bool dispatchCommand(int id);
 
-    // The control job of a scan: disables Scan, Load, Save and Clear, runs the scan job and
-    // waits for it, then enables them again and stops the busy animation.
-    void runScan();
-    // The scan job: reads the catalogue last loaded, scans `scanFolder` against it and
-    // shows every record found. Runs on its own thread; reaches the window only through
-    // calls run on the dialog's thread.
-    void doScan();
     // Fingerprints one story file and appends its row.
     void loadStoryFile(const std::string& path);
     // Reads a catalogue file and shows its records in place of the rows.
@@ -91,12 +85,6 @@ public slots:
     void OnDropFiles(const std::vector<std::string>& paths);
 
 protected:
-    // Matches the story files under `folder` against `games`; a seam for tests.
-    virtual void runScanner(CGameCatalogue& scanner, const std::string& folder, GameSet& games);
-    // Waits for a running scan (processing its window calls) at most the disposal bound, then
-    // disposes of both jobs. A subclass that overrides runScanner calls it in its destructor.
-    void disposeOfScanJobs();
-
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -105,6 +93,21 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // What the two threads of a scan hold. They touch the dialog only in work run through
+    // `gui`, so they may outlive it (a quit that stops waiting for a long scan).
+    struct ScanContext
+    {
+        CMainDlg* dialog;
+        std::shared_ptr<ui::GuiChannel> gui;
+        ui::ScanFiles scanFiles;
+    };
+    // The control job: runs the scan job and waits for it, then ends the scan.
+    static void runScan(const ScanContext& scan);
+    // The scan job: reads the catalogue last loaded, scans `scanFolder` against it and shows
+    // every record found.
+    static void doScan(const ScanContext& scan);
+    void disposeOfScanJobs();
+
     void createControls();
     QPushButton* addButton(int id, const char* caption, const QRect& rect, const char* name);
     void OnInitDialog();
@@ -120,6 +123,7 @@ private:
     void setScanCommandsEnabled(bool enabled);
     void loadDroppedOrChosen(const std::string& path);
     void scanCouldNotStart();
+    void scanEnded();
 
     CResizeLayout m_layout;
     CResultsList* m_list = nullptr;
@@ -127,8 +131,9 @@ private:
     Orvane::CSettingStore m_settings;
     std::string m_settingsFile;
     CBusyAnimation* busyAnimation = nullptr;
+    ui::DialogServices m_services;
     bool m_quitting = false;
-    std::shared_ptr<ui::GuiChannel> m_gui = std::make_shared<ui::GuiChannel>();
-    std::unique_ptr<CWorkerJob> scanJob;    // runs doScan; touched by the control job's thread
+    std::shared_ptr<ui::GuiChannel> m_gui;
+    std::shared_ptr<CWorkerJob> scanJob;    // runs doScan; set on this thread, held by runScan too
     std::unique_ptr<CWorkerJob> controlJob; // runs runScan
 };

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <chrono>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -33,43 +34,16 @@ std::string lowered(std::string path)
     return path;
 }
 
-// What a test does to the scan thread; owned apart from the dialog, which the scan may
-// outlive while the dialog is being destroyed.
+// What a test does to the scan thread; shared with the jobs, which may outlive the dialog.
 struct ScanHooks
 {
     std::string cacheFile; // kept in the test's folder
     scan::ManualResetEvent started;
     scan::ManualResetEvent release;
+    scan::ManualResetEvent finished;
     bool hold = false;
     bool fail = false;
-};
-
-class ScanningDialog : public CMainDlg
-{
-public:
-    ScanningDialog(const std::string& settingsFile, std::shared_ptr<ScanHooks> hooks)
-        : CMainDlg(settingsFile), m_hooks(std::move(hooks))
-    {
-    }
-    ~ScanningDialog() override { disposeOfScanJobs(); }
-
-protected:
-    void runScanner(CGameCatalogue& scanner, const std::string& folder, GameSet& games) override
-    {
-        const std::shared_ptr<ScanHooks> hooks = m_hooks;
-        hooks->started.set();
-        if (hooks->hold) {
-            hooks->release.wait();
-        }
-        if (hooks->fail) {
-            throw std::runtime_error("disk on fire");
-        }
-        scanner.setCachePath(hooks->cacheFile);
-        CMainDlg::runScanner(scanner, folder, games);
-    }
-
-private:
-    std::shared_ptr<ScanHooks> m_hooks;
+    std::chrono::milliseconds takes{0};
 };
 
 class ScanCommandTest : public ::testing::Test
@@ -96,10 +70,26 @@ protected:
         ui::setFolderPicker(previousPicker);
     }
 
-    void makeDialog()
+    void makeDialog(std::chrono::milliseconds disposeTimeout = CWorkerJob::kDisposeTimeout)
     {
         dialog.reset();
-        dialog = std::make_unique<ScanningDialog>(dir / "settings.xml", hooks);
+        ui::DialogServices services;
+        services.scanFiles = [hooks = hooks](CGameCatalogue& scanner, const std::string& folder,
+                                             GameSet& games) {
+            hooks->started.set();
+            if (hooks->hold) {
+                hooks->release.wait();
+            }
+            std::this_thread::sleep_for(hooks->takes); // a scan that takes its time
+            hooks->finished.set();
+            if (hooks->fail) {
+                throw std::runtime_error("disk on fire");
+            }
+            scanner.setCachePath(hooks->cacheFile);
+            ui::scanForStories(scanner, folder, games);
+        };
+        services.disposeTimeout = disposeTimeout;
+        dialog = std::make_unique<CMainDlg>(dir / "settings.xml", services);
         list = dialog->findChild<CResultsList*>(QStringLiteral("resultsList"));
     }
 
@@ -144,7 +134,7 @@ protected:
     std::optional<std::string> answer;
     std::vector<std::string> preselected;
     std::shared_ptr<ScanHooks> hooks = std::make_shared<ScanHooks>();
-    std::unique_ptr<ScanningDialog> dialog;
+    std::unique_ptr<CMainDlg> dialog;
     CResultsList* list = nullptr;
 };
 
@@ -215,13 +205,24 @@ TEST_F(ScanCommandTest, AScanThatThrowsStillShowsWhatTheListHoldsAndEnds)
     EXPECT_EQ(title(), "QueltImprort - 1: games found.");
 }
 
-TEST_F(ScanCommandTest, ClosingDuringAScanWaitsForItWithoutHanging)
+TEST_F(ScanCommandTest, QuitWaitsForTheScanAtMostItsBoundThenLeavesItToEndAlone)
 {
+    using namespace std::chrono_literals;
+    hooks->takes = 300ms;
     startHeldScan();
-    std::thread releaser([hooks = hooks] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-        hooks->release.set();
-    });
-    dialog.reset(); // processes the scan's window calls while it waits for the jobs
-    releaser.join();
+    hooks->release.set();
+    dialog.reset(); // the scan ends within the bound: waited for
+    EXPECT_TRUE(hooks->finished.isSet());
+
+    hooks = std::make_shared<ScanHooks>();
+    hooks->cacheFile = dir / "filecache.txt";
+    makeDialog(1s);
+    startHeldScan();
+    const auto start = std::chrono::steady_clock::now();
+    dialog.reset(); // one bound for the whole wait, not one per job
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 2500ms);
+    EXPECT_FALSE(hooks->finished.isSet());
+    // The scan goes on without the dialog, touches nothing of it, and its jobs end.
+    hooks->release.set();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return hooks.use_count() == 1; }, 20000));
 }
