@@ -133,6 +133,7 @@ private:
     CBusyAnimation* busyAnimation = nullptr;
     ui::DialogServices m_services;
     bool m_quitting = false;
+    bool m_scanning = false; // from Scan until the scan has ended or did not start
     std::shared_ptr<ui::GuiChannel> m_gui;
     std::shared_ptr<CWorkerJob> scanJob;    // runs doScan; set on this thread, held by runScan too
     std::unique_ptr<CWorkerJob> controlJob; // runs runScan

@@ -34,6 +34,12 @@ void scanForStories(CGameCatalogue& scanner, const std::string& folder, GameSet&
 
 void CMainDlg::OnScan()
 {
+    if (m_scanning) {
+        return; // a second Scan that slipped in before the button was disabled
+    }
+    // Before anything else, so that no second Scan, Load, Save or Clear lands in between.
+    m_scanning = true;
+    setScanCommandsEnabled(false);
     std::string lastDir;
     if (m_settings.readTextSetting(kLastDirSetting, lastDir)) {
         scanFolder = lastDir; // honoured, never written by the program
@@ -45,6 +51,8 @@ void CMainDlg::OnScan()
         scanFolder.clear();
     }
     if (scanFolder.empty()) {
+        m_scanning = false;
+        setScanCommandsEnabled(true);
         return;
     }
     busyAnimation->play();
@@ -66,10 +74,7 @@ void CMainDlg::OnScan()
 
 void CMainDlg::runScan(const ScanContext& scan)
 {
-    ui::runOnGuiThread(scan.gui, [&] {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        scan.dialog->setScanCommandsEnabled(false);
-    });
+    ui::runOnGuiThread(scan.gui, [&] { QApplication::setOverrideCursor(Qt::WaitCursor); });
     std::shared_ptr<CWorkerJob> job;
     try {
         job = std::make_shared<CWorkerJob>(
@@ -148,6 +153,7 @@ void CMainDlg::setScanCommandsEnabled(bool enabled)
 void CMainDlg::scanCouldNotStart()
 {
     busyAnimation->stop();
+    m_scanning = false;
     setScanCommandsEnabled(true);
     setStatus("Could not start the scan.");
 }
@@ -155,6 +161,7 @@ void CMainDlg::scanCouldNotStart()
 void CMainDlg::scanEnded()
 {
     busyAnimation->stop();
+    m_scanning = false;
     setScanCommandsEnabled(true);
     QApplication::restoreOverrideCursor();
 }
