@@ -124,6 +124,10 @@ QPushButton* CMainDlg::addButton(int id, const char* caption, const QRect& rect,
 {
     auto* button = new QPushButton(QString::fromLatin1(caption), this);
     button->setObjectName(QString::fromLatin1(name));
+    // Enter is Scan, the default command, wherever the focus is among the buttons; a button
+    // taking the default as it takes the focus made Enter quit once a scan had moved the
+    // focus from Scan to Quit.
+    button->setAutoDefault(false);
     button->setGeometry(rect);
     connect(button, &QPushButton::clicked, this, [this, id] { dispatchCommand(id); });
     return button;

@@ -145,8 +145,18 @@ void CMainDlg::doScan(const ScanContext& scan)
 
 void CMainDlg::setScanCommandsEnabled(bool enabled)
 {
+    // Disabling the focused Scan moves the focus on; when the scan is over it goes back where
+    // it was, unless the user has moved it meanwhile.
+    if (!enabled) {
+        m_focusBeforeScan = focusWidget();
+    }
     for (const char* name : {"clearButton", "loadButton", "saveButton", "scanButton"}) {
         findChild<QPushButton*>(QString::fromLatin1(name))->setEnabled(enabled);
+    }
+    if (!enabled) {
+        m_focusDuringScan = focusWidget();
+    } else if (m_focusBeforeScan && focusWidget() == m_focusDuringScan) {
+        m_focusBeforeScan->setFocus();
     }
 }
 
