@@ -84,6 +84,7 @@ void CCreditsScroller::start()
     m_backBuffer = QImage(m_background.size(), QImage::Format_RGB32);
     m_workBuffer = QImage(kPictureWidth, kPictureHeight, QImage::Format_RGB32);
     m_creditsTop = height();
+    composeFrame(); // so that the first paint shows the picture, not an unfilled buffer
     m_timer.start();
 }
 
@@ -110,6 +111,16 @@ std::vector<int> CCreditsScroller::renderCredits()
 
 void CCreditsScroller::animateFrame()
 {
+    const int heightUsed = composeFrame();
+    --m_creditsTop;
+    if (heightUsed > kRestartHeight) {
+        m_creditsTop = height();
+    }
+    update();
+}
+
+int CCreditsScroller::composeFrame()
+{
     const QRect area(0, 0, width(), height());
     QPainter back(&m_backBuffer);
     back.setCompositionMode(QPainter::CompositionMode_Source);
@@ -120,7 +131,6 @@ void CCreditsScroller::animateFrame()
     work.fillRect(area, Qt::white);
     work.drawImage(QPoint(kCreditsLeft, m_creditsTop), m_credits,
                    QRect(0, 0, kCreditsWidth, heightUsed));
-    --m_creditsTop;
     // The mask's white turns everything outside its black window white ...
     work.setCompositionMode(QPainter::RasterOp_SourceOrDestination);
     work.drawImage(area.topLeft(), m_mask, area);
@@ -128,12 +138,7 @@ void CCreditsScroller::animateFrame()
     // ... so white leaves the background as it is and the credits darken it in the window.
     back.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
     back.drawImage(area.topLeft(), m_workBuffer, area);
-    back.end();
-
-    if (heightUsed > kRestartHeight) {
-        m_creditsTop = height();
-    }
-    update();
+    return heightUsed;
 }
 
 void CCreditsScroller::paintEvent(QPaintEvent* event)

@@ -44,6 +44,10 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // Composes the frame for the current creditsTop into the back buffer; returns the height
+    // of the credits copied.
+    int composeFrame();
+
     QImage m_mask;
     QImage m_background;
     QImage m_backBuffer;
