@@ -4,8 +4,11 @@
 
 #include <QColor>
 #include <QFont>
+#include <QFontMetrics>
 #include <QPaintEvent>
 #include <QPainter>
+
+#include <string_view>
 
 // Resources of a static library are registered by hand; the macro must not sit in a namespace.
 static void initAboutResources()
@@ -17,8 +20,10 @@ namespace {
 
 const int kPictureWidth = 428;
 const int kPictureHeight = 224;
-// Where the credits' left edge sits in the picture.
+// Where the credits' left edge sits in the picture, and how much of their width the mask's
+// window (columns 137 to 355) shows.
 const int kCreditsLeft = 169;
+const int kVisibleWidth = 355 - kCreditsLeft + 1;
 // The copy height is kCopyBase - creditsTop; once it exceeds kRestartHeight the credits have
 // risen 332 pixels above the control's top and start again from the bottom edge.
 const int kCopyBase = 368;
@@ -99,12 +104,18 @@ std::vector<int> CCreditsScroller::renderCredits()
         const about::CreditsLine line = about::classifyCreditsLine(text);
         painter.setFont(creditsFont(line.style));
         painter.setPen(creditsColour(line.style));
-        // No mnemonic flag: an ampersand is drawn as it stands.
-        painter.drawText(QRect(0, top, kCreditsWidth, kCreditsHeight - top),
-                         Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                         QString::fromLocal8Bit(line.text));
-        tops.push_back(top);
-        top += painter.fontMetrics().height();
+        const QFontMetrics metrics = painter.fontMetrics();
+        const auto fits = [&](std::string_view piece) {
+            return metrics.horizontalAdvance(QString::fromLocal8Bit(piece)) <= kVisibleWidth;
+        };
+        for (const std::string& piece : about::breakCreditsLine(line.text, fits)) {
+            // No mnemonic flag: an ampersand is drawn as it stands.
+            painter.drawText(QRect(0, top, kCreditsWidth, kCreditsHeight - top),
+                             Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                             QString::fromLocal8Bit(piece));
+            tops.push_back(top);
+            top += metrics.height();
+        }
     }
     return tops;
 }
