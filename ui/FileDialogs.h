@@ -1,9 +1,12 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
+class CFileChooser;
+class QFileDialog;
 class QWidget;
 
 namespace ui {
@@ -20,8 +23,12 @@ void installFileDialogs();
 // Installs the folder picker for the process; returns the previous one.
 FolderPicker setFolderPicker(FolderPicker picker);
 
-// The toolkit's filter text for a chooser filter item: the description, followed by its
-// patterns in parentheses when the description does not already end with them.
+// The toolkit's file dialog for `chooser`, not yet shown.
+std::unique_ptr<QFileDialog> makeFileDialog(const CFileChooser& chooser);
+
+// The toolkit's filter text for a chooser filter item: what the dialog shows (the description,
+// followed by its patterns in parentheses unless it already ends with a parenthesised part),
+// then in parentheses the patterns the dialog matches with, "*.*" matching every name.
 std::string nameFilter(const std::string& description, const std::string& patterns);
 
 } // namespace ui
