@@ -11,6 +11,7 @@
 #include <QDialog>
 #include <QPointer>
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -45,7 +46,7 @@ public:
     };
 
     // Builds and initialises the dialog, hidden. `settingsFile` is where the settings are
-    // read at start and written by Quit.
+    // read at start and written by Quit; `services` are the dialogs and the scan it uses.
     explicit CMainDlg(std::string settingsFile = Orvane::CSettingStore::settingsPath(),
                       ui::DialogServices services = {}, QWidget* parent = nullptr);
     // Waits for a running scan at most the disposal bound, then leaves it to end on its own.
@@ -54,9 +55,6 @@ public:
     // Sets the title to "QueltImprort - " and the printf-style message (cut to 1023 bytes).
     // On the dialog's thread; the scan threads call it through the GUI channel.
     void setStatus(const char* format, ...) __attribute__((format(printf, 2, 3)));
-
-    // Writes "Narlo::" and the printf-style message to the debug-output channel.
-    static void trace(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
     // Runs the handler of command `id` (a button or a popup menu item); false when no
     // handler has that identifier.
@@ -67,10 +65,12 @@ public:
     // Reads a catalogue file and shows its records in place of the rows.
     void loadCatalogueFile(const std::string& path);
 
-    std::string cataloguePath;                // catalogue of the next scan, set by Load and drop
-    std::vector<std::int32_t> sortDirections; // +1 or -1 per column: how its next sort goes
-    std::string scanFolder;                   // folder of the current or last scan
-    std::int32_t lastSortColumn = 0;          // the column last sorted by
+    // The catalogue the next scan matches against, set by Load and drop.
+    const std::string& cataloguePath() const { return m_cataloguePath; }
+    // +1 or -1 per column: how its next sort goes.
+    const std::vector<std::int32_t>& sortDirections() const { return m_sortDirections; }
+    // The column last sorted by, whose order Save writes.
+    std::int32_t lastSortColumn() const { return m_lastSortColumn; }
 
 public slots:
     void OnScan();
@@ -111,6 +111,8 @@ private:
 
     void createControls();
     QPushButton* addButton(int id, const char* caption, const QRect& rect, const char* name);
+    // Clear, Load, Save and Scan: disabled while a scan starts or runs.
+    std::array<QPushButton*, 4> scanCommands() const;
     void OnInitDialog();
     void OnSize();
     void centreOnScreen();
@@ -127,10 +129,21 @@ private:
     void scanEnded();
 
     CResizeLayout m_layout;
+    QPushButton* m_scanButton = nullptr;
+    QPushButton* m_quitButton = nullptr;
+    QPushButton* m_aboutButton = nullptr;
     CResultsList* m_list = nullptr;
+    QPushButton* m_saveButton = nullptr;
+    QPushButton* m_loadButton = nullptr;
+    QPushButton* m_clearButton = nullptr;
+    QPushButton* m_makeButton = nullptr;
+    std::string m_cataloguePath;
     bool laidOut = false; // the columns exist: size changes may fit them
     Orvane::CSettingStore m_settings;
     std::string m_settingsFile;
+    std::vector<std::int32_t> m_sortDirections;
+    std::string m_scanFolder; // folder of the current or last scan
+    std::int32_t m_lastSortColumn = 0;
     CBusyAnimation* busyAnimation = nullptr;
     ui::DialogServices m_services;
     bool m_quitting = false;

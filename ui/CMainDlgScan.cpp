@@ -42,15 +42,15 @@ void CMainDlg::OnScan()
     setScanCommandsEnabled(false);
     std::string lastDir;
     if (m_settings.readTextSetting(kLastDirSetting, lastDir)) {
-        scanFolder = lastDir; // honoured, never written by the program
+        m_scanFolder = lastDir; // honoured, never written by the program
     }
     std::string chosen;
-    if (browseForFolder(this, scanFolder, kPickerTitle, chosen)) {
-        scanFolder = chosen.back() == '/' ? chosen : chosen + '/';
+    if (browseForFolder(m_services.folderPicker, this, m_scanFolder, kPickerTitle, chosen)) {
+        m_scanFolder = chosen.back() == '/' ? chosen : chosen + '/';
     } else {
-        scanFolder.clear();
+        m_scanFolder.clear();
     }
-    if (scanFolder.empty()) {
+    if (m_scanFolder.empty()) {
         m_scanning = false;
         setScanCommandsEnabled(true);
         return;
@@ -105,8 +105,8 @@ void CMainDlg::doScan(const ScanContext& scan)
     std::string catalogue;
     std::string folder;
     ui::runOnGuiThread(scan.gui, [&] {
-        catalogue = scan.dialog->cataloguePath;
-        folder = scan.dialog->scanFolder;
+        catalogue = scan.dialog->m_cataloguePath;
+        folder = scan.dialog->m_scanFolder;
     });
 
     GameSet games;
@@ -150,14 +150,19 @@ void CMainDlg::setScanCommandsEnabled(bool enabled)
     if (!enabled) {
         m_focusBeforeScan = focusWidget();
     }
-    for (const char* name : {"clearButton", "loadButton", "saveButton", "scanButton"}) {
-        findChild<QPushButton*>(QString::fromLatin1(name))->setEnabled(enabled);
+    for (QPushButton* button : scanCommands()) {
+        button->setEnabled(enabled);
     }
     if (!enabled) {
         m_focusDuringScan = focusWidget();
     } else if (m_focusBeforeScan && focusWidget() == m_focusDuringScan) {
         m_focusBeforeScan->setFocus();
     }
+}
+
+std::array<QPushButton*, 4> CMainDlg::scanCommands() const
+{
+    return {m_clearButton, m_loadButton, m_saveButton, m_scanButton};
 }
 
 void CMainDlg::scanCouldNotStart()

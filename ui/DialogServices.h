@@ -1,7 +1,9 @@
 #pragma once
 
 #include "core/GameSet.h"
+#include "export/CFileChooser.h"
 #include "scan/CWorkerJob.h"
+#include "ui/FileDialogs.h"
 
 #include <chrono>
 #include <functional>
@@ -24,6 +26,10 @@ void scanForStories(CGameCatalogue& scanner, const std::string& folder, GameSet&
 // dialog is replaced: there are no process-wide hooks and no overridable methods for it.
 struct DialogServices
 {
+    // The open and save dialog of Load, Save and Make.
+    CFileChooser::Runner fileDialog = runFileDialog;
+    // The folder picker of Scan.
+    FolderPicker folderPicker = runFolderDialog;
     ScanFiles scanFiles = scanForStories;
     // How long quitting waits for a running scan before leaving it to end on its own.
     std::chrono::milliseconds disposeTimeout = CWorkerJob::kDisposeTimeout;

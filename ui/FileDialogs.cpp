@@ -19,12 +19,6 @@
 namespace ui {
 namespace {
 
-FolderPicker& installedPicker()
-{
-    static FolderPicker picker;
-    return picker;
-}
-
 QString local(const std::string& text)
 {
     return QString::fromLocal8Bit(text);
@@ -83,6 +77,8 @@ private:
     int m_nameWidth;
 };
 
+} // namespace
+
 std::optional<std::string> runFileDialog(const CFileChooser& chooser)
 {
     const std::unique_ptr<QFileDialog> dialog = makeFileDialog(chooser);
@@ -102,8 +98,6 @@ std::optional<std::string> runFolderDialog(QWidget* owner, const std::string& in
     }
     return folder.toLocal8Bit().toStdString();
 }
-
-} // namespace
 
 std::unique_ptr<QFileDialog> makeFileDialog(const CFileChooser& chooser)
 {
@@ -129,17 +123,6 @@ std::unique_ptr<QFileDialog> makeFileDialog(const CFileChooser& chooser)
     return dialog;
 }
 
-void installFileDialogs()
-{
-    CFileChooser::setRunner(runFileDialog);
-    setFolderPicker(runFolderDialog);
-}
-
-FolderPicker setFolderPicker(FolderPicker picker)
-{
-    return std::exchange(installedPicker(), std::move(picker));
-}
-
 std::string nameFilter(const std::string& description, const std::string& patterns)
 {
     std::vector<std::string> list;
@@ -160,12 +143,11 @@ std::string nameFilter(const std::string& description, const std::string& patter
 
 } // namespace ui
 
-bool browseForFolder(QWidget* owner, const std::string& initialFolder, const std::string& title,
+bool browseForFolder(const ui::FolderPicker& picker, QWidget* owner,
+                     const std::string& initialFolder, const std::string& title,
                      std::string& chosenPath)
 {
-    const ui::FolderPicker& picker = ui::installedPicker();
-    std::optional<std::string> chosen =
-        picker ? picker(owner, initialFolder, title) : std::optional<std::string>();
+    std::optional<std::string> chosen = picker(owner, initialFolder, title);
     if (!chosen || chosen->empty()) {
         return false;
     }

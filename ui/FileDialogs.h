@@ -15,13 +15,12 @@ namespace ui {
 using FolderPicker = std::function<std::optional<std::string>(
     QWidget* owner, const std::string& initialFolder, const std::string& title)>;
 
-// Installs the toolkit's file dialog as the runner of every CFileChooser and its folder
-// dialog as the folder picker. The program does this once at start-up; tests install
-// answers instead (CFileChooser::setRunner, setFolderPicker).
-void installFileDialogs();
+// The toolkit's file dialog for `chooser`, shown modally: the chosen path, or nothing.
+std::optional<std::string> runFileDialog(const CFileChooser& chooser);
 
-// Installs the folder picker for the process; returns the previous one.
-FolderPicker setFolderPicker(FolderPicker picker);
+// The toolkit's folder dialog: the chosen folder, or nothing.
+std::optional<std::string> runFolderDialog(QWidget* owner, const std::string& initialFolder,
+                                           const std::string& title);
 
 // The toolkit's file dialog for `chooser`, not yet shown.
 std::unique_ptr<QFileDialog> makeFileDialog(const CFileChooser& chooser);
@@ -33,7 +32,8 @@ std::string nameFilter(const std::string& description, const std::string& patter
 
 } // namespace ui
 
-// Shows the folder picker owned by `owner` with `title`, preselecting `initialFolder` (none
-// when empty). True with the folder in `chosenPath` when the user picked one.
-bool browseForFolder(QWidget* owner, const std::string& initialFolder, const std::string& title,
+// Shows `picker` owned by `owner` with `title`, preselecting `initialFolder` (none when
+// empty). True with the folder in `chosenPath` when the user picked one.
+bool browseForFolder(const ui::FolderPicker& picker, QWidget* owner,
+                     const std::string& initialFolder, const std::string& title,
                      std::string& chosenPath);

@@ -40,7 +40,7 @@ TEST(FileChooser, SplitsTheFilterIntoPairs)
     const CFileChooser load(CFileChooser::Kind::Open,
                             "Fingerprints (*.XML)|*.XML|Z-code Files (.z?;.blb;.dat;.zip)|"
                             "*.z?;*.blb;*.dat;*.zip|All files (*.*)|*.*|",
-                            "Open", nullptr);
+                            "Open", nullptr, [](const CFileChooser&) { return std::nullopt; });
     const auto items = load.filterItems();
     ASSERT_EQ(items.size(), 3u);
     EXPECT_EQ(items[1].description, "Z-code Files (.z?;.blb;.dat;.zip)");
@@ -48,23 +48,20 @@ TEST(FileChooser, SplitsTheFilterIntoPairs)
     EXPECT_EQ(items[2].pattern, "*.*");
 }
 
-TEST(FileChooser, ShowAsksTheInstalledRunner)
+TEST(FileChooser, ShowAsksItsRunner)
 {
-    CFileChooser save(CFileChooser::Kind::Save, "Inno Files (*.ISS)|*.ISS|", "Save As", nullptr);
-    const auto previous = CFileChooser::setRunner(nullptr);
-    EXPECT_EQ(save.show(), CFileChooser::Result::Cancel);
-
+    std::optional<std::string> answer = "/tmp/setup"; // no extension is added
     std::string seenTitle;
-    CFileChooser::setRunner([&](const CFileChooser& chooser) -> std::optional<std::string> {
-        seenTitle = chooser.title();
-        return "/tmp/setup"; // no extension is added
-    });
+    CFileChooser save(CFileChooser::Kind::Save, "Inno Files (*.ISS)|*.ISS|", "Save As", nullptr,
+                      [&](const CFileChooser& chooser) {
+                          seenTitle = chooser.title();
+                          return answer;
+                      });
     EXPECT_EQ(save.show(), CFileChooser::Result::Ok);
     EXPECT_EQ(save.chosenFile(), "/tmp/setup");
     EXPECT_EQ(seenTitle, "Save As");
 
-    CFileChooser::setRunner([](const CFileChooser&) { return std::optional<std::string>(); });
+    answer.reset();
     EXPECT_EQ(save.show(), CFileChooser::Result::Cancel);
     EXPECT_EQ(save.chosenFile(), "");
-    CFileChooser::setRunner(previous);
 }

@@ -109,8 +109,8 @@ TEST_F(CMainDlgTest, HeaderClicksSortEachColumnInItsOwnDirection)
     clickHeader(4);
     clickHeader(1);
     EXPECT_EQ(serials(), "111111222222333333");
-    EXPECT_EQ(dialog->lastSortColumn, 1);
-    EXPECT_EQ(dialog->sortDirections, (std::vector<std::int32_t>{1, 1, 1, 1, -1}));
+    EXPECT_EQ(dialog->lastSortColumn(), 1);
+    EXPECT_EQ(dialog->sortDirections(), (std::vector<std::int32_t>{1, 1, 1, 1, -1}));
 }
 
 TEST_F(CMainDlgTest, ThePopupMenuAndTheClearButtonReachTheirCommands)

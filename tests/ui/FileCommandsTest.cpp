@@ -33,8 +33,9 @@ protected:
     {
         previousDir = std::filesystem::current_path();
         std::filesystem::current_path(dir.path()); // "gamelist.txt" goes to the working folder
-        previousRunner = CFileChooser::setRunner([this](const CFileChooser&) { return answer; });
-        dialog = std::make_unique<CMainDlg>(dir / "settings.xml");
+        ui::DialogServices services;
+        services.fileDialog = [this](const CFileChooser&) { return answer; };
+        dialog = std::make_unique<CMainDlg>(dir / "settings.xml", services);
         list = dialog->findChild<CResultsList*>(QStringLiteral("resultsList"));
         writeFile(dir / "zork1.z3", story("880429", "zork"));
         writeFile(dir / "curses.z5", story("930427", "curses"));
@@ -49,7 +50,6 @@ protected:
     void TearDown() override
     {
         dialog.reset();
-        CFileChooser::setRunner(previousRunner);
         std::filesystem::current_path(previousDir);
     }
 
@@ -62,7 +62,6 @@ protected:
 
     TempDir dir;
     std::filesystem::path previousDir;
-    CFileChooser::Runner previousRunner;
     std::optional<std::string> answer;
     std::unique_ptr<CMainDlg> dialog;
     CResultsList* list = nullptr;
@@ -77,7 +76,7 @@ TEST_F(FileCommandsTest, StoryFilesAddRowsAndACatalogueReplacesThem)
     load(dir / "zork1.z3");
     ASSERT_EQ(list->rowCount(), 2);
     EXPECT_EQ(list->rowLine(1), zorkPrint + ",880429," + (dir / "zork1.z3") + ",,unknown");
-    EXPECT_TRUE(dialog->cataloguePath.empty());
+    EXPECT_TRUE(dialog->cataloguePath().empty());
     load(std::nullopt); // cancelled
     EXPECT_EQ(list->rowCount(), 2);
 
@@ -86,12 +85,12 @@ TEST_F(FileCommandsTest, StoryFilesAddRowsAndACatalogueReplacesThem)
     EXPECT_EQ(list->rowLine(0), "0000ABCD,unknown,unknown,needs v8,Anchorhead");
     EXPECT_EQ(dialog->windowTitle().toStdString(),
               "QueltImprort - 2 entries loaded from " + (dir / "cat.xml"));
-    EXPECT_EQ(dialog->cataloguePath, dir / "cat.xml");
+    EXPECT_EQ(dialog->cataloguePath(), dir / "cat.xml");
 
     writeFile(dir / "GAME.DAT", story("880429", "not xml")); // upper-case ending: a catalogue
     load(dir / "GAME.DAT");
     EXPECT_EQ(list->rowCount(), 2); // a catalogue that fails to load loses no rows
-    EXPECT_EQ(dialog->cataloguePath, dir / "GAME.DAT");
+    EXPECT_EQ(dialog->cataloguePath(), dir / "GAME.DAT");
 }
 
 TEST_F(FileCommandsTest, DropsLoadInTheOrderGiven)
@@ -100,7 +99,7 @@ TEST_F(FileCommandsTest, DropsLoadInTheOrderGiven)
     EXPECT_EQ(list->rowCount(), 4);
     dialog->OnDropFiles({dir / "zork1.z3", dir / "curses.z5", dir / "cat.xml"});
     EXPECT_EQ(list->rowCount(), 2); // the catalogue replaced every row
-    EXPECT_EQ(dialog->cataloguePath, dir / "cat.xml");
+    EXPECT_EQ(dialog->cataloguePath(), dir / "cat.xml");
 }
 
 TEST_F(FileCommandsTest, SaveWritesTheCatalogueInTheLastSortedViewAndTheGameList)

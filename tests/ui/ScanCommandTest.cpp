@@ -51,11 +51,6 @@ class ScanCommandTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        previousPicker =
-            ui::setFolderPicker([this](QWidget*, const std::string& initial, const std::string&) {
-                preselected.push_back(initial);
-                return answer;
-            });
         hooks->cacheFile = dir / "filecache.txt";
         makeDialog();
         writeFile(dir / "games/zork1.z3", std::string(18, '\x03') + "880429zork");
@@ -64,16 +59,16 @@ protected:
         writeFile(dir / "nothing/readme.txt", "no stories here");
     }
 
-    void TearDown() override
-    {
-        dialog.reset();
-        ui::setFolderPicker(previousPicker);
-    }
+    void TearDown() override { dialog.reset(); }
 
     void makeDialog(std::chrono::milliseconds disposeTimeout = CWorkerJob::kDisposeTimeout)
     {
         dialog.reset();
         ui::DialogServices services;
+        services.folderPicker = [this](QWidget*, const std::string& initial, const std::string&) {
+            preselected.push_back(initial);
+            return answer;
+        };
         services.scanFiles = [hooks = hooks](CGameCatalogue& scanner, const std::string& folder,
                                              GameSet& games) {
             hooks->started.set();
@@ -124,13 +119,12 @@ protected:
     void useCatalogue(const std::string& games)
     {
         writeFile(dir / "cat.xml", "<games>" + games + "</games>");
-        dialog->cataloguePath = dir / "cat.xml";
+        dialog->OnDropFiles({dir / "cat.xml"});
     }
 
     std::string title() const { return dialog->windowTitle().toStdString(); }
 
     TempDir dir;
-    ui::FolderPicker previousPicker;
     std::optional<std::string> answer;
     std::vector<std::string> preselected;
     std::shared_ptr<ScanHooks> hooks = std::make_shared<ScanHooks>();
