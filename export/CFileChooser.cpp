@@ -2,26 +2,20 @@
 
 #include "scan/FileFilters.h"
 
-namespace {
+#include <cassert>
 
-CFileChooser::Runner& installedRunner()
+CFileChooser::CFileChooser(Kind kind, std::string filter, std::string title, QWidget* parent,
+                           Runner runner)
+    : m_kind(kind), m_filter(std::move(filter)), m_title(std::move(title)), m_parent(parent),
+      m_runner(std::move(runner))
 {
-    static CFileChooser::Runner runner;
-    return runner;
-}
-
-} // namespace
-
-CFileChooser::CFileChooser(Kind kind, std::string filter, std::string title, QWidget* parent)
-    : m_kind(kind), m_filter(std::move(filter)), m_title(std::move(title)), m_parent(parent)
-{
+    assert(m_runner);
 }
 
 CFileChooser::Result CFileChooser::show()
 {
     m_chosenFile.clear();
-    const Runner& runner = installedRunner();
-    std::optional<std::string> chosen = runner ? runner(*this) : std::nullopt;
+    std::optional<std::string> chosen = m_runner(*this);
     if (!chosen || chosen->empty()) {
         return Result::Cancel;
     }
@@ -38,9 +32,4 @@ std::vector<CFileChooser::FilterItem> CFileChooser::filterItems() const
         items.push_back({tokens[i], tokens[i + 1]});
     }
     return items;
-}
-
-CFileChooser::Runner CFileChooser::setRunner(Runner runner)
-{
-    return std::exchange(installedRunner(), std::move(runner));
 }

@@ -11,8 +11,8 @@ class QWidget;
 // One use of the modal open/save file dialog. The filter is a list of description and
 // pattern pairs, every item followed by '|' ("Inno Files (*.ISS)|*.ISS|All files (*.*)|*.*|").
 // No default extension is added to a typed name, there is no overwrite prompt and no check
-// that the file exists. The dialog itself is shown by the installed runner: the GUI installs
-// the real one, tests install one that answers at once.
+// that the file exists. The dialog itself is shown by the runner the chooser is given: the
+// toolkit's dialog in the program, one that answers at once in tests.
 class CFileChooser
 {
 public:
@@ -34,10 +34,10 @@ public:
     // Shows the dialog for `chooser`; the chosen path, or nothing when cancelled or failed.
     using Runner = std::function<std::optional<std::string>(const CFileChooser& chooser)>;
 
-    CFileChooser(Kind kind, std::string filter, std::string title, QWidget* parent);
+    // `runner` is required.
+    CFileChooser(Kind kind, std::string filter, std::string title, QWidget* parent, Runner runner);
 
-    // Shows the dialog; Ok with the path in chosenFile(), Cancel otherwise (also when no
-    // runner is installed).
+    // Shows the dialog through the runner; Ok with the path in chosenFile(), Cancel otherwise.
     Result show();
 
     Kind kind() const { return m_kind; }
@@ -48,13 +48,11 @@ public:
     // The filter's description and pattern pairs; an unpaired last description is dropped.
     std::vector<FilterItem> filterItems() const;
 
-    // Installs the dialog runner for the process; returns the previous one.
-    static Runner setRunner(Runner runner);
-
 private:
     Kind m_kind;
     std::string m_filter;
     std::string m_title;
     QWidget* m_parent;
+    Runner m_runner;
     std::string m_chosenFile;
 };

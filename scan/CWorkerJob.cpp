@@ -2,8 +2,7 @@
 
 #include <exception>
 
-CWorkerJob::CWorkerJob(Callback callback, void* context, std::chrono::milliseconds disposeTimeout)
-    : m_state(std::make_shared<State>()), m_disposeTimeout(disposeTimeout)
+CWorkerJob::CWorkerJob(Callback callback, void* context) : m_state(std::make_shared<State>())
 {
     m_state->callback = std::move(callback);
     m_state->context = context;
@@ -12,13 +11,21 @@ CWorkerJob::CWorkerJob(Callback callback, void* context, std::chrono::millisecon
 
 CWorkerJob::~CWorkerJob()
 {
-    m_state->stopRequested = true;
-    m_state->startEvent.set(); // wakes an idle thread; a busy one sees the request afterwards
-    if (m_state->threadEnded.waitFor(m_disposeTimeout)) {
-        m_thread.join();
-    } else {
-        m_thread.detach(); // the thread holds its own reference to the state
+    stop(kDisposeTimeout);
+}
+
+bool CWorkerJob::stop(std::chrono::milliseconds bound)
+{
+    if (m_thread.joinable()) {
+        m_state->stopRequested = true;
+        m_state->startEvent.set(); // wakes an idle thread; a busy one sees the request afterwards
+        if (m_state->threadEnded.waitFor(bound)) {
+            m_thread.join();
+        } else {
+            m_thread.detach(); // the thread holds its own reference to the state
+        }
     }
+    return m_state->threadEnded.isSet();
 }
 
 void CWorkerJob::trigger()
@@ -28,7 +35,8 @@ void CWorkerJob::trigger()
 
 void CWorkerJob::waitDone() const
 {
-    m_state->doneEvent.wait();
+    const std::shared_ptr<State> state = m_state;
+    state->doneEvent.wait();
 }
 
 bool CWorkerJob::isDone() const

@@ -21,6 +21,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cassert>
 #include <cstdarg>
 #include <utility>
 
@@ -69,8 +70,9 @@ static void initResources()
     Q_INIT_RESOURCE(quelt);
 }
 
-CMainDlg::CMainDlg(std::string settingsFile, QWidget* parent)
-    : QDialog(parent), m_settingsFile(std::move(settingsFile))
+CMainDlg::CMainDlg(std::string settingsFile, ui::DialogServices services, QWidget* parent)
+    : QDialog(parent), m_settingsFile(std::move(settingsFile)), m_services(std::move(services)),
+      m_gui(ui::GuiChannel::open(this))
 {
     initResources();
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -95,23 +97,23 @@ void CMainDlg::createControls()
     resize(at(0, 0, kDialogWidth, kDialogHeight).size());
 
     // In template order, which is also the tab order.
-    QPushButton* scan = addButton(kIdScan, "Scan", at(489, 66, 27, 14), "scanButton");
-    scan->setDefault(true);
-    addButton(kIdQuit, "Quit", at(489, 138, 50, 14), "quitButton");
-    QPushButton* about = addButton(kIdAbout, "&About...", at(489, 154, 50, 14), "aboutButton");
-    about->setToolTip(
+    m_scanButton = addButton(kIdScan, "Scan", at(489, 66, 27, 14), "scanButton");
+    m_scanButton->setDefault(true);
+    m_quitButton = addButton(kIdQuit, "Quit", at(489, 138, 50, 14), "quitButton");
+    m_aboutButton = addButton(kIdAbout, "&About...", at(489, 154, 50, 14), "aboutButton");
+    m_aboutButton->setToolTip(
         QStringLiteral("Display program information, version number and copyright\nAbout"));
     m_list = new CResultsList(this);
     m_list->setObjectName(QStringLiteral("resultsList"));
     m_list->setGeometry(at(6, 6, 477, 162));
-    addButton(kIdSave, "Save", at(489, 102, 50, 14), "saveButton");
-    addButton(kIdLoad, "Load", at(489, 84, 50, 14), "loadButton");
-    addButton(kIdClear, "Clear", at(489, 120, 50, 14), "clearButton");
+    m_saveButton = addButton(kIdSave, "Save", at(489, 102, 50, 14), "saveButton");
+    m_loadButton = addButton(kIdLoad, "Load", at(489, 84, 50, 14), "loadButton");
+    m_clearButton = addButton(kIdClear, "Clear", at(489, 120, 50, 14), "clearButton");
     busyAnimation = new CBusyAnimation(this);
     busyAnimation->setObjectName(QStringLiteral("busyAnimation"));
     busyAnimation->setGeometry(at(523, 67, 14, 13));
-    QPushButton* make = addButton(kIdMake, "Make", at(489, 7, 50, 13), "makeButton");
-    make->hide(); // created without the visible style and never shown
+    m_makeButton = addButton(kIdMake, "Make", at(489, 7, 50, 13), "makeButton");
+    m_makeButton->hide(); // created without the visible style and never shown
 
     connect(m_list, &CResultsList::commandChosen, this, &CMainDlg::dispatchCommand);
     connect(m_list->horizontalHeader(), &QHeaderView::sectionClicked, this,
@@ -122,6 +124,10 @@ QPushButton* CMainDlg::addButton(int id, const char* caption, const QRect& rect,
 {
     auto* button = new QPushButton(QString::fromLatin1(caption), this);
     button->setObjectName(QString::fromLatin1(name));
+    // Enter is Scan, the default command, wherever the focus is among the buttons; a button
+    // taking the default as it takes the focus made Enter quit once a scan had moved the
+    // focus from Scan to Quit.
+    button->setAutoDefault(false);
     button->setGeometry(rect);
     connect(button, &QPushButton::clicked, this, [this, id] { dispatchCommand(id); });
     return button;
@@ -133,8 +139,8 @@ void CMainDlg::OnInitDialog()
     centreOnScreen();
     setUpResizeLayout();
     setAcceptDrops(true);
-    sortDirections.assign(ui::kColumnCount, 1);
-    lastSortColumn = 0;
+    m_sortDirections.assign(ui::kColumnCount, 1);
+    m_lastSortColumn = 0;
     restorePlacement();
     setUpList();
     setWindowIcon(QIcon(QStringLiteral(":/quelt/icon.png")));
@@ -157,13 +163,10 @@ void CMainDlg::setUpResizeLayout()
     setSizeGripEnabled(true);
     m_layout.add(m_list, CResizeLayout::Anchor::Stretch);
     for (QWidget* control :
-         {static_cast<QWidget*>(busyAnimation), findChild<QWidget*>(QStringLiteral("aboutButton")),
-          findChild<QWidget*>(QStringLiteral("quitButton")),
-          findChild<QWidget*>(QStringLiteral("scanButton")),
-          findChild<QWidget*>(QStringLiteral("saveButton")),
-          findChild<QWidget*>(QStringLiteral("loadButton")),
-          findChild<QWidget*>(QStringLiteral("clearButton")),
-          findChild<QWidget*>(QStringLiteral("makeButton"))}) {
+         {static_cast<QWidget*>(busyAnimation), static_cast<QWidget*>(m_aboutButton),
+          static_cast<QWidget*>(m_quitButton), static_cast<QWidget*>(m_scanButton),
+          static_cast<QWidget*>(m_saveButton), static_cast<QWidget*>(m_loadButton),
+          static_cast<QWidget*>(m_clearButton), static_cast<QWidget*>(m_makeButton)}) {
         m_layout.add(control, CResizeLayout::Anchor::Move);
     }
     m_layout.record(size());
@@ -173,7 +176,7 @@ void CMainDlg::setUpResizeLayout()
 void CMainDlg::setUpList()
 {
     if (m_list->selectionMode() == QAbstractItemView::SingleSelection) {
-        trace("SINGLE");
+        ui::trace("SINGLE");
     }
 }
 
@@ -325,13 +328,13 @@ bool CMainDlg::dispatchCommand(int id)
 
 void CMainDlg::OnColumnClick(int column)
 {
-    if (column < 0 || column >= static_cast<int>(sortDirections.size())) {
+    if (column < 0 || column >= static_cast<int>(m_sortDirections.size())) {
         return;
     }
-    std::int32_t& direction = sortDirections[static_cast<std::size_t>(column)];
+    std::int32_t& direction = m_sortDirections[static_cast<std::size_t>(column)];
     m_list->sortRows(column, direction);
     direction = -direction;
-    lastSortColumn = column;
+    m_lastSortColumn = column;
 }
 
 void CMainDlg::OnAppAbout()
@@ -364,19 +367,6 @@ void CMainDlg::setStatus(const char* format, ...)
     va_start(args, format);
     const std::string text = kStatusPrefix + ui::formatMessage(format, args);
     va_end(args);
-    const QString title = QString::fromLocal8Bit(text);
-    if (QThread::currentThread() == thread()) {
-        setWindowTitle(title);
-        return;
-    }
-    QMetaObject::invokeMethod(
-        this, [this, title] { setWindowTitle(title); }, Qt::BlockingQueuedConnection);
-}
-
-void CMainDlg::trace(const char* format, ...)
-{
-    std::va_list args;
-    va_start(args, format);
-    ui::vtrace(format, args);
-    va_end(args);
+    assert(QThread::currentThread() == thread());
+    setWindowTitle(QString::fromLocal8Bit(text));
 }

@@ -4,11 +4,14 @@
 #include "scan/CWorkerJob.h"
 #include "settings/CSettingStore.h"
 #include "ui/CResizeLayout.h"
+#include "ui/DialogServices.h"
 #include "ui/GuiThread.h"
 #include "ui/PlacementText.h"
 
 #include <QDialog>
+#include <QPointer>
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -43,40 +46,32 @@ public:
     };
 
     // Builds and initialises the dialog, hidden. `settingsFile` is where the settings are
-    // read at start and written by Quit.
+    // read at start and written by Quit; `services` are the dialogs and the scan it uses.
     explicit CMainDlg(std::string settingsFile = Orvane::CSettingStore::settingsPath(),
-                      QWidget* parent = nullptr);
+                      ui::DialogServices services = {}, QWidget* parent = nullptr);
+    // Waits for a running scan at most the disposal bound, then leaves it to end on its own.
     ~CMainDlg() override;
 
     // Sets the title to "QueltImprort - " and the printf-style message (cut to 1023 bytes).
-    // Any thread: from another thread the change runs on the dialog's thread, and the call
-    // returns once it is done.
+    // On the dialog's thread; the scan threads call it through the GUI channel.
     void setStatus(const char* format, ...) __attribute__((format(printf, 2, 3)));
-
-    // Writes "Narlo::" and the printf-style message to the debug-output channel.
-    static void trace(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
     // Runs the handler of command `id` (a button or a popup menu item); false when no
     // handler has that identifier.
     bool dispatchCommand(int id);
 
-    // The control job of a scan: disables Scan, Load, Save and Clear, runs the scan job and
-    // waits for it, then enables them again and stops the busy animation.
-    void runScan();
-    // The scan job: reads the catalogue last loaded, scans `scanFolder` against it and
-    // shows every record found. Runs on its own thread; reaches the window only through
-    // calls run on the dialog's thread.
-    void doScan();
     // Fingerprints one story file and appends its row.
     void loadStoryFile(const std::string& path);
     // Reads a catalogue file and shows its records in place of the rows. A file that cannot
     // be loaded changes no row; the title and the trace say so, and the result is false.
     bool loadCatalogueFile(const std::string& path);
 
-    std::string cataloguePath;                // catalogue of the next scan, set by Load and drop
-    std::vector<std::int32_t> sortDirections; // +1 or -1 per column: how its next sort goes
-    std::string scanFolder;                   // folder of the current or last scan
-    std::int32_t lastSortColumn = 0;          // the column last sorted by
+    // The catalogue the next scan matches against, set by Load and drop.
+    const std::string& cataloguePath() const { return m_cataloguePath; }
+    // +1 or -1 per column: how its next sort goes.
+    const std::vector<std::int32_t>& sortDirections() const { return m_sortDirections; }
+    // The column last sorted by, whose order Save writes.
+    std::int32_t lastSortColumn() const { return m_lastSortColumn; }
 
 public slots:
     void OnScan();
@@ -92,12 +87,6 @@ public slots:
     void OnDropFiles(const std::vector<std::string>& paths);
 
 protected:
-    // Matches the story files under `folder` against `games`; a seam for tests.
-    virtual void runScanner(CGameCatalogue& scanner, const std::string& folder, GameSet& games);
-    // Waits for a running scan (processing its window calls) at most the disposal bound, then
-    // disposes of both jobs. A subclass that overrides runScanner calls it in its destructor.
-    void disposeOfScanJobs();
-
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -106,8 +95,25 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // What the two threads of a scan hold. They touch the dialog only in work run through
+    // `gui`, so they may outlive it (a quit that stops waiting for a long scan).
+    struct ScanContext
+    {
+        CMainDlg* dialog;
+        std::shared_ptr<ui::GuiChannel> gui;
+        ui::ScanFiles scanFiles;
+    };
+    // The control job: runs the scan job and waits for it, then ends the scan.
+    static void runScan(const ScanContext& scan);
+    // The scan job: reads the catalogue last loaded, scans `scanFolder` against it and shows
+    // every record found.
+    static void doScan(const ScanContext& scan);
+    void disposeOfScanJobs();
+
     void createControls();
     QPushButton* addButton(int id, const char* caption, const QRect& rect, const char* name);
+    // Clear, Load, Save and Scan: disabled while a scan starts or runs.
+    std::array<QPushButton*, 4> scanCommands() const;
     void OnInitDialog();
     void OnSize();
     void centreOnScreen();
@@ -121,15 +127,31 @@ private:
     void setScanCommandsEnabled(bool enabled);
     void loadDroppedOrChosen(const std::string& path);
     void scanCouldNotStart();
+    void scanEnded();
 
     CResizeLayout m_layout;
+    QPushButton* m_scanButton = nullptr;
+    QPushButton* m_quitButton = nullptr;
+    QPushButton* m_aboutButton = nullptr;
     CResultsList* m_list = nullptr;
+    QPushButton* m_saveButton = nullptr;
+    QPushButton* m_loadButton = nullptr;
+    QPushButton* m_clearButton = nullptr;
+    QPushButton* m_makeButton = nullptr;
+    std::string m_cataloguePath;
     bool laidOut = false; // the columns exist: size changes may fit them
     Orvane::CSettingStore m_settings;
     std::string m_settingsFile;
+    std::vector<std::int32_t> m_sortDirections;
+    std::string m_scanFolder; // folder of the current or last scan
+    std::int32_t m_lastSortColumn = 0;
     CBusyAnimation* busyAnimation = nullptr;
+    ui::DialogServices m_services;
     bool m_quitting = false;
-    std::shared_ptr<ui::GuiChannel> m_gui = std::make_shared<ui::GuiChannel>();
-    std::unique_ptr<CWorkerJob> scanJob;    // runs doScan; touched by the control job's thread
+    bool m_scanning = false; // from Scan until the scan has ended or did not start
+    QPointer<QWidget> m_focusBeforeScan;
+    QPointer<QWidget> m_focusDuringScan;
+    std::shared_ptr<ui::GuiChannel> m_gui;
+    std::shared_ptr<CWorkerJob> scanJob;    // runs doScan; set on this thread, held by runScan too
     std::unique_ptr<CWorkerJob> controlJob; // runs runScan
 };

@@ -8,6 +8,7 @@
 #include "scan/FileFilters.h"
 #include "ui/CMainDlg.h"
 #include "ui/CResultsList.h"
+#include "ui/Trace.h"
 
 #include <array>
 
@@ -19,15 +20,6 @@ const char* const kLoadFilter = "Fingerprints (*.XML)|*.XML|Z-code Files (.z?;.b
 const char* const kScriptFilter = "Inno Files (*.ISS)|*.ISS|All files (*.*)|*.*|";
 const char* const kGameListFile = "gamelist.txt";
 
-enum Column
-{
-    kFingerprint,
-    kSerial,
-    kFilename,
-    kWarnings,
-    kFullName
-};
-
 // A story file by its name, its ending in any case, as the scan takes it.
 bool isStoryFile(const std::string& path)
 {
@@ -36,7 +28,7 @@ bool isStoryFile(const std::string& path)
 
 CatalogueView viewOfColumn(int column)
 {
-    static constexpr std::array<CatalogueView, 5> kViews{
+    static constexpr std::array<CatalogueView, ui::kColumnCount> kViews{
         CatalogueView::Fingerprint, CatalogueView::Sn, CatalogueView::Fn, CatalogueView::Warn,
         CatalogueView::FullName};
     return column >= 0 && column < static_cast<int>(kViews.size())
@@ -45,10 +37,10 @@ CatalogueView viewOfColumn(int column)
 }
 
 // The path the user picked, or nothing when the dialog was cancelled.
-std::optional<std::string> chooseFile(CFileChooser::Kind kind, const char* filter,
-                                      const char* title, QWidget* parent)
+std::optional<std::string> chooseFile(const CFileChooser::Runner& dialog, CFileChooser::Kind kind,
+                                      const char* filter, const char* title, QWidget* parent)
 {
-    CFileChooser chooser(kind, filter, title, parent);
+    CFileChooser chooser(kind, filter, title, parent, dialog);
     if (chooser.show() != CFileChooser::Result::Ok) {
         return std::nullopt;
     }
@@ -59,7 +51,8 @@ std::optional<std::string> chooseFile(CFileChooser::Kind kind, const char* filte
 
 void CMainDlg::OnLoad()
 {
-    if (const auto path = chooseFile(CFileChooser::Kind::Open, kLoadFilter, "Open", this)) {
+    if (const auto path = chooseFile(m_services.fileDialog, CFileChooser::Kind::Open, kLoadFilter,
+                                     "Open", this)) {
         loadDroppedOrChosen(*path);
     }
 }
@@ -78,7 +71,7 @@ void CMainDlg::loadDroppedOrChosen(const std::string& path)
         return;
     }
     if (loadCatalogueFile(path)) {
-        cataloguePath = path;
+        m_cataloguePath = path;
     }
 }
 
@@ -98,7 +91,7 @@ bool CMainDlg::loadCatalogueFile(const std::string& path)
         if (report.empty()) {
             report = "Could not load " + path; // it parsed but has no games element
         }
-        trace("Error: %s", report.c_str());
+        ui::trace("Error: %s", report.c_str());
         setStatus("Could not load %s", path.c_str());
         return false;
     }
@@ -109,7 +102,8 @@ bool CMainDlg::loadCatalogueFile(const std::string& path)
 
 void CMainDlg::OnSave()
 {
-    const auto path = chooseFile(CFileChooser::Kind::Save, kCatalogueFilter, "Save As", this);
+    const auto path = chooseFile(m_services.fileDialog, CFileChooser::Kind::Save, kCatalogueFilter,
+                                 "Save As", this);
     if (!path) {
         return;
     }
@@ -117,28 +111,31 @@ void CMainDlg::OnSave()
     std::string gameList;
     for (int row = 0; row < m_list->rowCount(); ++row) {
         const auto cell = [&](int column) { return m_list->cellText(row, column); };
-        gameList += cell(kFilename) + " " + cell(kSerial) + "\n";
+        gameList += cell(ui::kFilenameColumn) + " " + cell(ui::kSerialColumn) + "\n";
         // A repeated fingerprint keeps its first row in the catalogue, every row in the list.
-        auto game = std::make_shared<CGame>(cell(kFullName), cell(kFingerprint), cell(kSerial));
-        game->fn = cell(kFilename);
-        game->warn = cell(kWarnings);
+        auto game = std::make_shared<CGame>(cell(ui::kFullNameColumn), cell(ui::kFingerPrintColumn),
+                                            cell(ui::kSerialColumn));
+        game->fn = cell(ui::kFilenameColumn);
+        game->warn = cell(ui::kWarningsColumn);
         catalogue.games.insert(std::move(game));
     }
     platform::writeFileAtomically(kGameListFile, gameList); // best effort: lost silently
-    if (!catalogue.saveCatalogue(*path, viewOfColumn(lastSortColumn))) {
+    if (!catalogue.saveCatalogue(*path, viewOfColumn(m_lastSortColumn))) {
         setStatus("Could not write %s", path->c_str());
     }
 }
 
 void CMainDlg::OnMake()
 {
-    const auto path = chooseFile(CFileChooser::Kind::Save, kScriptFilter, "Save As", this);
+    const auto path =
+        chooseFile(m_services.fileDialog, CFileChooser::Kind::Save, kScriptFilter, "Save As", this);
     if (!path) {
         return;
     }
     std::vector<exporter::ScriptRow> rows;
     for (int row = 0; row < m_list->rowCount(); ++row) {
-        rows.push_back({m_list->cellText(row, kFilename), m_list->cellText(row, kFullName)});
+        rows.push_back(
+            {m_list->cellText(row, ui::kFilenameColumn), m_list->cellText(row, ui::kFullNameColumn)});
     }
     if (!platform::writeFileAtomically(*path, exporter::installerScript(rows))) {
         setStatus("Could not write %s", path->c_str());

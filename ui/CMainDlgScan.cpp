@@ -10,9 +10,10 @@
 
 #include <QApplication>
 #include <QCursor>
-#include <QElapsedTimer>
 #include <QPushButton>
 
+#include <algorithm>
+#include <chrono>
 #include <system_error>
 
 namespace {
@@ -20,43 +21,50 @@ namespace {
 const char* const kLastDirSetting = "lastDir";
 const char* const kPickerTitle = "Browse for a Directory to scan";
 
-int runScanOf(void* dialog)
-{
-    if (dialog) {
-        static_cast<CMainDlg*>(dialog)->runScan();
-    }
-    return 0;
-}
-
-int doScanOf(void* dialog)
-{
-    if (dialog) {
-        static_cast<CMainDlg*>(dialog)->doScan();
-    }
-    return 0;
-}
-
 } // namespace
+
+namespace ui {
+
+void scanForStories(CGameCatalogue& scanner, const std::string& folder, GameSet& games)
+{
+    scanner.scan(folder, &games, true);
+}
+
+} // namespace ui
 
 void CMainDlg::OnScan()
 {
+    if (m_scanning) {
+        return; // a second Scan that slipped in before the button was disabled
+    }
+    // Before anything else, so that no second Scan, Load, Save or Clear lands in between.
+    m_scanning = true;
+    setScanCommandsEnabled(false);
     std::string lastDir;
     if (m_settings.readTextSetting(kLastDirSetting, lastDir)) {
-        scanFolder = lastDir; // honoured, never written by the program
+        m_scanFolder = lastDir; // honoured, never written by the program
     }
     std::string chosen;
-    if (browseForFolder(this, scanFolder, kPickerTitle, chosen)) {
-        scanFolder = chosen.back() == '/' ? chosen : chosen + '/';
+    if (browseForFolder(m_services.folderPicker, this, m_scanFolder, kPickerTitle, chosen)) {
+        m_scanFolder = chosen.back() == '/' ? chosen : chosen + '/';
     } else {
-        scanFolder.clear();
+        m_scanFolder.clear();
     }
-    if (scanFolder.empty()) {
+    if (m_scanFolder.empty()) {
+        m_scanning = false;
+        setScanCommandsEnabled(true);
         return;
     }
     busyAnimation->play();
     controlJob.reset(); // the previous scan has ended: Scan was disabled until then
+    const ScanContext scan{this, m_gui, m_services.scanFiles};
     try {
-        controlJob = std::make_unique<CWorkerJob>(runScanOf, this);
+        controlJob = std::make_unique<CWorkerJob>(
+            [scan](void*) {
+                runScan(scan);
+                return 0;
+            },
+            nullptr);
     } catch (const std::system_error&) {
         scanCouldNotStart();
         return;
@@ -64,42 +72,41 @@ void CMainDlg::OnScan()
     controlJob->trigger();
 }
 
-void CMainDlg::runScan()
+void CMainDlg::runScan(const ScanContext& scan)
 {
-    const std::shared_ptr<ui::GuiChannel> gui = m_gui;
-    ui::runOnGuiThread(gui, this, [this] {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        setScanCommandsEnabled(false);
-    });
-    scanJob.reset();
+    ui::runOnGuiThread(scan.gui, [&] { QApplication::setOverrideCursor(Qt::WaitCursor); });
+    std::shared_ptr<CWorkerJob> job;
     try {
-        scanJob = std::make_unique<CWorkerJob>(doScanOf, this);
+        job = std::make_shared<CWorkerJob>(
+            [scan](void*) {
+                doScan(scan);
+                return 0;
+            },
+            nullptr);
     } catch (const std::system_error&) {
-        ui::runOnGuiThread(gui, this, [this] {
-            scanCouldNotStart();
+        ui::runOnGuiThread(scan.gui, [&] {
+            scan.dialog->scanCouldNotStart();
             QApplication::restoreOverrideCursor();
         });
         return;
     }
-    scanJob->trigger();
-    scanJob->waitDone();
-    ui::runOnGuiThread(gui, this, [this] {
-        busyAnimation->stop();
-        setScanCommandsEnabled(true);
-        QApplication::restoreOverrideCursor();
-    });
+    // The dialog keeps the job until the next scan (disposing of the previous one); this
+    // thread waits on a handle of its own, which a disposal of the dialog cannot take away.
+    ui::runOnGuiThread(scan.gui, [&] { scan.dialog->scanJob = job; });
+    job->trigger();
+    job->waitDone();
+    ui::runOnGuiThread(scan.gui, [&] { scan.dialog->scanEnded(); });
 }
 
-void CMainDlg::doScan()
+void CMainDlg::doScan(const ScanContext& scan)
 {
     // Everything the job needs of the dialog is copied on the dialog's thread at the start;
     // a drop during the scan changes the catalogue of the next scan, not of this one.
-    const std::shared_ptr<ui::GuiChannel> gui = m_gui;
     std::string catalogue;
     std::string folder;
-    ui::runOnGuiThread(gui, this, [&] {
-        catalogue = cataloguePath;
-        folder = scanFolder;
+    ui::runOnGuiThread(scan.gui, [&] {
+        catalogue = scan.dialog->m_cataloguePath;
+        folder = scan.dialog->m_scanFolder;
     });
 
     GameSet games;
@@ -108,8 +115,9 @@ void CMainDlg::doScan()
         CGameCatalogue reader;
         if (reader.loadCatalogue(catalogue)) {
             const int loaded = static_cast<int>(reader.games.size());
-            ui::runOnGuiThread(gui, this,
-                               [&] { setStatus("Loaded:%d %s", loaded, catalogue.c_str()); });
+            ui::runOnGuiThread(scan.gui, [&] {
+                scan.dialog->setStatus("Loaded:%d %s", loaded, catalogue.c_str());
+            });
             games = reader.games;
         }
     }
@@ -118,52 +126,77 @@ void CMainDlg::doScan()
     }
     scanner.setFilters(kStoryExtensions);
     try {
-        runScanner(scanner, folder, games);
+        scan.scanFiles(scanner, folder, games);
     } catch (const CMyException&) {
         // dropped: the scan goes on with what the list holds
     } catch (...) {
         const CMyException report(0, "unknown exception", "CMainDlg::doScan", __FILE__, 729);
         static_cast<void>(report.what()); // composed, not shown
     }
-    ui::runOnGuiThread(gui, this, [&] {
+    ui::runOnGuiThread(scan.gui, [&] {
         if (games.empty()) {
-            setStatus("no games found.");
+            scan.dialog->setStatus("no games found.");
             return;
         }
-        m_list->showGames(games);
-        setStatus("%d: games found.", static_cast<int>(games.size()));
+        scan.dialog->m_list->showGames(games);
+        scan.dialog->setStatus("%d: games found.", static_cast<int>(games.size()));
     });
-}
-
-void CMainDlg::runScanner(CGameCatalogue& scanner, const std::string& folder, GameSet& games)
-{
-    scanner.scan(folder, &games, true);
 }
 
 void CMainDlg::setScanCommandsEnabled(bool enabled)
 {
-    for (const char* name : {"clearButton", "loadButton", "saveButton", "scanButton"}) {
-        findChild<QPushButton*>(QString::fromLatin1(name))->setEnabled(enabled);
+    // Disabling the focused Scan moves the focus on; when the scan is over it goes back where
+    // it was, unless the user has moved it meanwhile.
+    if (!enabled) {
+        m_focusBeforeScan = focusWidget();
     }
+    for (QPushButton* button : scanCommands()) {
+        button->setEnabled(enabled);
+    }
+    if (!enabled) {
+        m_focusDuringScan = focusWidget();
+    } else if (m_focusBeforeScan && focusWidget() == m_focusDuringScan) {
+        m_focusBeforeScan->setFocus();
+    }
+}
+
+std::array<QPushButton*, 4> CMainDlg::scanCommands() const
+{
+    return {m_clearButton, m_loadButton, m_saveButton, m_scanButton};
 }
 
 void CMainDlg::scanCouldNotStart()
 {
     busyAnimation->stop();
+    m_scanning = false;
     setScanCommandsEnabled(true);
     setStatus("Could not start the scan.");
 }
 
+void CMainDlg::scanEnded()
+{
+    busyAnimation->stop();
+    m_scanning = false;
+    setScanCommandsEnabled(true);
+    QApplication::restoreOverrideCursor();
+}
+
 void CMainDlg::disposeOfScanJobs()
 {
-    // The scan threads may be waiting for this thread to run a window call, so events keep
-    // being processed while they finish, within the disposal bound. From now on they send
-    // nothing more to the dialog.
-    m_gui->closing = true;
-    QElapsedTimer waited;
-    waited.start();
-    while (controlJob && !controlJob->isDone() && waited.elapsed() < 10000) {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 50);
+    // Closing the channel releases a scan thread waiting for this thread, and nothing of the
+    // scan reaches the dialog any more; what is left of the one bound goes to the jobs.
+    m_gui->close();
+    const auto deadline = std::chrono::steady_clock::now() + m_services.disposeTimeout;
+    const auto left = [&] {
+        return std::max(std::chrono::milliseconds(0),
+                        std::chrono::duration_cast<std::chrono::milliseconds>(
+                            deadline - std::chrono::steady_clock::now()));
+    };
+    if (scanJob) {
+        scanJob->stop(left());
+    }
+    if (controlJob) {
+        controlJob->stop(left());
     }
     scanJob.reset();
     controlJob.reset();

@@ -10,6 +10,8 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScrollBar>
+#include <QSignalBlocker>
 
 #include <utility>
 
@@ -151,6 +153,7 @@ std::array<int, ui::kColumnCount> CResultsList::proportionalWidths(int clientWid
 
 void CResultsList::fitColumns()
 {
+    m_fitsColumns = true;
     // Before the list is first shown its viewport has not been laid out yet.
     const int clientWidth = isVisible() ? viewport()->width() : contentsRect().width();
     const auto widths = proportionalWidths(clientWidth);
@@ -299,8 +302,23 @@ void CResultsList::wheelEvent(QWheelEvent* event)
 
 void CResultsList::resizeEvent(QResizeEvent* event)
 {
+    // Also the viewport's resizes, as a vertical scrollbar comes or goes.
     closeOpenEditor();
     QTableView::resizeEvent(event);
+    if (m_fitsColumns) {
+        fitColumns();
+    }
+}
+
+void CResultsList::scrollTo(const QModelIndex& index, ScrollHint hint)
+{
+    // Rows come into view; the list never moves sideways by itself, which would hide the
+    // first columns' left edges behind a wide cell.
+    QScrollBar* sideways = horizontalScrollBar();
+    const QSignalBlocker blocker(sideways);
+    const int x = sideways->value();
+    QTableView::scrollTo(index, hint);
+    sideways->setValue(x);
 }
 
 void CResultsList::scrollContentsBy(int dx, int dy)

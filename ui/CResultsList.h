@@ -49,9 +49,12 @@ public:
     void sortRows(int column, int direction);
 
     // Gives columns 0 and 1 half a share and the others one and a third, a share being the
-    // list's client width divided by the number of columns.
+    // list's client width divided by the number of columns; from then on again whenever that
+    // width changes, also as the vertical scrollbar comes or goes.
     void fitColumns();
     static std::array<int, ui::kColumnCount> proportionalWidths(int clientWidth);
+    // Brings the row of `index` into view; never scrolls sideways.
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
     // The popup menu "OUTPUT" of a right click, with its actions "Copy" and "Delete".
     QMenu* popupMenu() const { return m_menu; }
@@ -97,4 +100,5 @@ private:
     CCellDelegate* m_delegate;
     QMenu* m_menu = nullptr;
     bool m_ctrlClicked = false; // the left button went down with Ctrl held
+    bool m_fitsColumns = false; // fitColumns() has run: the widths follow the client width
 };

@@ -2,7 +2,6 @@
 // against a catalogue of supported games.
 
 #include "ui/CMainDlg.h"
-#include "ui/FileDialogs.h"
 
 #include <QApplication>
 
@@ -14,7 +13,6 @@ int main(int argc, char** argv)
     try {
         QApplication app(argc, argv);
         QApplication::setApplicationName(QStringLiteral("QueltImport"));
-        ui::installFileDialogs();
         CMainDlg dialog;
         dialog.show();
         return QApplication::exec();

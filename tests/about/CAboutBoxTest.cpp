@@ -52,6 +52,9 @@ TEST(CAboutBox, OpensCentredOverItsParentWithTheCreditsAtTheBottomEdge)
     CAboutBox box(&parent);
     EXPECT_TRUE(box.windowFlags().testFlag(Qt::FramelessWindowHint));
     box.show();
+    // The first frame is composed before the first paint: the picture, not an unfilled buffer.
+    EXPECT_EQ(box.scroller()->grab().toImage().convertToFormat(QImage::Format_RGB32),
+              box.scroller()->background());
 
     EXPECT_LE((box.frameGeometry().center() - parent.frameGeometry().center()).manhattanLength(),
               2);

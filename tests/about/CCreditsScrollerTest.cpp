@@ -1,5 +1,7 @@
 #include "ui/about/CCreditsScroller.h"
 
+#include "ui/about/CreditsText.h"
+
 #include <QFont>
 #include <QFontMetrics>
 #include <gtest/gtest.h>
@@ -15,10 +17,10 @@ int fontHeight(int pixels, bool bold)
     return QFontMetrics(font).height();
 }
 
-bool rowsHoldInk(const QImage& image, int top, int bottom)
+bool rowsHoldInk(const QImage& image, int top, int bottom, int left = 0)
 {
     for (int y = std::max(top, 0); y < std::min(bottom, image.height()); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
+        for (int x = left; x < image.width(); ++x) {
             if (image.pixel(x, y) != qRgb(255, 255, 255)) {
                 return true;
             }
@@ -49,6 +51,19 @@ TEST(CCreditsScroller, EachLineAdvancesByItsFontHeightWhateverItsLength)
     EXPECT_FALSE(rowsHoldInk(credits, tops[1], tops[2])) << "a blank line draws nothing";
     EXPECT_TRUE(rowsHoldInk(credits, tops[5], tops[5] + body));
     EXPECT_FALSE(rowsHoldInk(credits, tops[5] + body, credits.height()));
+}
+
+TEST(CCreditsScroller, TheProgramsCreditsAreBrokenToFitTheMasksWindow)
+{
+    const std::string text = about::creditsText(
+        about::readVersionInfo(about::programVersionResource()), about::programHomepage());
+    CCreditsScroller scroller;
+    scroller.setCreditsText(text);
+    const std::vector<int> tops = scroller.renderCredits();
+    EXPECT_GT(tops.size(), about::creditsLines(text).size()) << "the long addresses are broken";
+    EXPECT_LE(tops.back() + fontHeight(14, false), 468) << "and all of it fits the surface";
+    // The window shows 187 columns of the credits.
+    EXPECT_FALSE(rowsHoldInk(scroller.credits(), 0, 468, 187));
 }
 
 TEST(CCreditsScroller, CreditsRiseInsideTheMaskWindowAndRestartAfterPassingSevenHundred)

@@ -104,3 +104,23 @@ TEST(CreditsText, MarkersAreStrippedAndTheLinkRuleComesFirst)
     EXPECT_EQ(about::creditsLines("a\n\n\nb\n \n"), (std::vector<std::string>{"a", "b", " "}));
     EXPECT_TRUE(about::creditsLines("\n\n").empty());
 }
+
+TEST(CreditsText, ATooLongLineBreaksAfterASlashOrAtASpaceAsLateAsItFits)
+{
+    const auto fits = [](std::string_view line) { return line.size() <= 10; };
+    const struct
+    {
+        std::string line;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"exactly10!", {"exactly10!"}},
+        {"For the TinyXML parser.", {"For the", "TinyXML", "parser."}},
+        {"www.a.org/tinyxml/", {"www.a.org/", "tinyxml/"}},
+        {"http://home.example/", {"http://", "home.examp", "le/"}},
+        {"abcdefghijklmnopqrstuvw", {"abcdefghij", "klmnopqrst", "uvw"}},
+        {"", {""}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(about::breakCreditsLine(c.line, fits), c.lines) << c.line;
+    }
+}

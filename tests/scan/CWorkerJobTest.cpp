@@ -46,25 +46,29 @@ TEST(CWorkerJob, ExceptionsInTheCallbackStillSignalDone)
     EXPECT_TRUE(job.isDone());
 }
 
-TEST(CWorkerJob, ABusyJobOutlivesItsDisposalWithoutBeingFreedUnderIt)
+TEST(CWorkerJob, ABusyJobOutlivesItsDisposalAndItsWaitersWithoutBeingFreedUnderThem)
 {
     auto started = std::make_shared<scan::ManualResetEvent>();
     auto release = std::make_shared<scan::ManualResetEvent>();
     auto finished = std::make_shared<scan::ManualResetEvent>();
-    auto job = std::make_unique<CWorkerJob>(
+    auto job = std::make_shared<CWorkerJob>(
         [started, release, finished](void*) {
             started->set();
             release->wait();
             finished->set();
             return 0;
         },
-        nullptr, 20ms);
+        nullptr);
     job->trigger();
     started->wait();
+    // A waiter with its own handle, as the control job keeps one on the scan job.
+    std::thread waiter([job] { job->waitDone(); });
     const auto start = std::chrono::steady_clock::now();
-    job.reset(); // waits 20 ms, then leaves the thread running
+    EXPECT_FALSE(job->stop(20ms)); // leaves the busy thread running
+    job.reset();
     EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
     EXPECT_FALSE(finished->isSet());
     release->set();
+    waiter.join(); // drops the last handle: the disposal does not wait again
     EXPECT_TRUE(finished->waitFor(10s));
 }

@@ -184,6 +184,26 @@ TEST_F(CResultsListTest, AnEditorLeftUnchangedKeepsTheCellsBytes)
     EXPECT_EQ(list.cellText(3, 4), "Caf\xE9");
 }
 
+TEST_F(CResultsListTest, ColumnsSpanTheVisibleWidthAndClicksNeverScrollSideways)
+{
+    list.fitColumns();
+    for (int i = 0; i < 40; ++i) { // enough rows for a vertical scrollbar
+        list.addGameRow(game(std::to_string(10000000 + i), "880429", "/f", "", "Filler"));
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list.verticalScrollBar()->isVisible(); }));
+    const auto widths = CResultsList::proportionalWidths(list.viewport()->width());
+    for (int c = 0; c < 5; ++c) {
+        EXPECT_EQ(list.columnWidth(c), widths[static_cast<std::size_t>(c)]) << c;
+    }
+    EXPECT_EQ(list.horizontalScrollBar()->maximum(), 0);
+
+    list.setColumnWidth(4, 2 * list.viewport()->width()); // a divider dragged far right
+    click(1, 3);
+    QTest::keyClick(&list, Qt::Key_Right);
+    EXPECT_EQ(list.currentColumn(), 4);
+    EXPECT_EQ(list.horizontalScrollBar()->value(), 0);
+}
+
 TEST_F(CResultsListTest, ScrollingAndResizingCommitAnOpenEditor)
 {
     for (int i = 0; i < 60; ++i) {

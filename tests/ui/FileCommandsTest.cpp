@@ -35,8 +35,9 @@ protected:
     {
         previousDir = std::filesystem::current_path();
         std::filesystem::current_path(dir.path()); // "gamelist.txt" goes to the working folder
-        previousRunner = CFileChooser::setRunner([this](const CFileChooser&) { return answer; });
-        dialog = std::make_unique<CMainDlg>(dir / "settings.xml");
+        ui::DialogServices services;
+        services.fileDialog = [this](const CFileChooser&) { return answer; };
+        dialog = std::make_unique<CMainDlg>(dir / "settings.xml", services);
         list = dialog->findChild<CResultsList*>(QStringLiteral("resultsList"));
         writeFile(dir / "zork1.z3", story("880429", "zork"));
         writeFile(dir / "curses.z5", story("930427", "curses"));
@@ -51,7 +52,6 @@ protected:
     void TearDown() override
     {
         dialog.reset();
-        CFileChooser::setRunner(previousRunner);
         std::filesystem::current_path(previousDir);
     }
 
@@ -64,7 +64,6 @@ protected:
 
     TempDir dir;
     std::filesystem::path previousDir;
-    CFileChooser::Runner previousRunner;
     std::optional<std::string> answer;
     std::unique_ptr<CMainDlg> dialog;
     CResultsList* list = nullptr;
@@ -79,7 +78,7 @@ TEST_F(FileCommandsTest, StoryFilesAddRowsAndACatalogueReplacesThem)
     load(dir / "zork1.z3");
     ASSERT_EQ(list->rowCount(), 2);
     EXPECT_EQ(list->rowLine(1), zorkPrint + ",880429," + (dir / "zork1.z3") + ",,unknown");
-    EXPECT_TRUE(dialog->cataloguePath.empty());
+    EXPECT_TRUE(dialog->cataloguePath().empty());
     load(std::nullopt); // cancelled
     EXPECT_EQ(list->rowCount(), 2);
 
@@ -88,7 +87,7 @@ TEST_F(FileCommandsTest, StoryFilesAddRowsAndACatalogueReplacesThem)
     EXPECT_EQ(list->rowLine(0), "0000ABCD,unknown,unknown,needs v8,Anchorhead");
     EXPECT_EQ(dialog->windowTitle().toStdString(),
               "QueltImprort - 2 entries loaded from " + (dir / "cat.xml"));
-    EXPECT_EQ(dialog->cataloguePath, dir / "cat.xml");
+    EXPECT_EQ(dialog->cataloguePath(), dir / "cat.xml");
 
     writeFile(dir / "GAME.DAT", story("880429", "not xml")); // a story in any case
     load(dir / "GAME.DAT");
@@ -108,7 +107,7 @@ TEST_F(FileCommandsTest, ACatalogueThatFailsToLoadChangesNothingButTheTitle)
         traced.clear();
         load(dir / name);
         EXPECT_EQ(list->rowCount(), 2) << name;
-        EXPECT_EQ(dialog->cataloguePath, dir / "cat.xml") << name;
+        EXPECT_EQ(dialog->cataloguePath(), dir / "cat.xml") << name;
         EXPECT_EQ(dialog->windowTitle().toStdString(),
                   "QueltImprort - Could not load " + (dir / name));
         ASSERT_EQ(traced.size(), 1u) << name;
@@ -124,7 +123,7 @@ TEST_F(FileCommandsTest, DropsLoadInTheOrderGiven)
     EXPECT_EQ(list->rowCount(), 4);
     dialog->OnDropFiles({dir / "zork1.z3", dir / "curses.z5", dir / "cat.xml"});
     EXPECT_EQ(list->rowCount(), 2); // the catalogue replaced every row
-    EXPECT_EQ(dialog->cataloguePath, dir / "cat.xml");
+    EXPECT_EQ(dialog->cataloguePath(), dir / "cat.xml");
 }
 
 TEST_F(FileCommandsTest, SaveWritesTheCatalogueInTheLastSortedViewAndTheGameList)

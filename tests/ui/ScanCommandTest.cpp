@@ -13,6 +13,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -23,43 +24,16 @@ namespace {
 using testsupport::TempDir;
 using testsupport::writeFile;
 
-// What a test does to the scan thread; owned apart from the dialog, which the scan may
-// outlive while the dialog is being destroyed.
+// What a test does to the scan thread; shared with the jobs, which may outlive the dialog.
 struct ScanHooks
 {
     std::string cacheFile; // kept in the test's folder
     scan::ManualResetEvent started;
     scan::ManualResetEvent release;
+    scan::ManualResetEvent finished;
     bool hold = false;
     bool fail = false;
-};
-
-class ScanningDialog : public CMainDlg
-{
-public:
-    ScanningDialog(const std::string& settingsFile, std::shared_ptr<ScanHooks> hooks)
-        : CMainDlg(settingsFile), m_hooks(std::move(hooks))
-    {
-    }
-    ~ScanningDialog() override { disposeOfScanJobs(); }
-
-protected:
-    void runScanner(CGameCatalogue& scanner, const std::string& folder, GameSet& games) override
-    {
-        const std::shared_ptr<ScanHooks> hooks = m_hooks;
-        hooks->started.set();
-        if (hooks->hold) {
-            hooks->release.wait();
-        }
-        if (hooks->fail) {
-            throw std::runtime_error("disk on fire");
-        }
-        scanner.setCachePath(hooks->cacheFile);
-        CMainDlg::runScanner(scanner, folder, games);
-    }
-
-private:
-    std::shared_ptr<ScanHooks> m_hooks;
+    std::chrono::milliseconds takes{0};
 };
 
 class ScanCommandTest : public ::testing::Test
@@ -67,11 +41,6 @@ class ScanCommandTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        previousPicker =
-            ui::setFolderPicker([this](QWidget*, const std::string& initial, const std::string&) {
-                preselected.push_back(initial);
-                return answer;
-            });
         hooks->cacheFile = dir / "filecache.txt";
         makeDialog();
         writeFile(dir / "games/zork1.z3", std::string(18, '\x03') + "880429zork");
@@ -80,16 +49,32 @@ protected:
         writeFile(dir / "nothing/readme.txt", "no stories here");
     }
 
-    void TearDown() override
-    {
-        dialog.reset();
-        ui::setFolderPicker(previousPicker);
-    }
+    void TearDown() override { dialog.reset(); }
 
-    void makeDialog()
+    void makeDialog(std::chrono::milliseconds disposeTimeout = CWorkerJob::kDisposeTimeout)
     {
         dialog.reset();
-        dialog = std::make_unique<ScanningDialog>(dir / "settings.xml", hooks);
+        ui::DialogServices services;
+        services.folderPicker = [this](QWidget*, const std::string& initial, const std::string&) {
+            preselected.push_back(initial);
+            return answer;
+        };
+        services.scanFiles = [hooks = hooks](CGameCatalogue& scanner, const std::string& folder,
+                                             GameSet& games) {
+            hooks->started.set();
+            if (hooks->hold) {
+                hooks->release.wait();
+            }
+            std::this_thread::sleep_for(hooks->takes); // a scan that takes its time
+            hooks->finished.set();
+            if (hooks->fail) {
+                throw std::runtime_error("disk on fire");
+            }
+            scanner.setCachePath(hooks->cacheFile);
+            ui::scanForStories(scanner, folder, games);
+        };
+        services.disposeTimeout = disposeTimeout;
+        dialog = std::make_unique<CMainDlg>(dir / "settings.xml", services);
         list = dialog->findChild<CResultsList*>(QStringLiteral("resultsList"));
     }
 
@@ -124,17 +109,16 @@ protected:
     void useCatalogue(const std::string& games)
     {
         writeFile(dir / "cat.xml", "<games>" + games + "</games>");
-        dialog->cataloguePath = dir / "cat.xml";
+        dialog->OnDropFiles({dir / "cat.xml"});
     }
 
     std::string title() const { return dialog->windowTitle().toStdString(); }
 
     TempDir dir;
-    ui::FolderPicker previousPicker;
     std::optional<std::string> answer;
     std::vector<std::string> preselected;
     std::shared_ptr<ScanHooks> hooks = std::make_shared<ScanHooks>();
-    std::unique_ptr<ScanningDialog> dialog;
+    std::unique_ptr<CMainDlg> dialog;
     CResultsList* list = nullptr;
 };
 
@@ -180,12 +164,17 @@ TEST_F(ScanCommandTest, NothingFoundKeepsTheRowsCancelStartsNothingLastDirIsPres
 
 TEST_F(ScanCommandTest, CommandsWaitForTheScanThatListsEveryStoryFileWithoutACatalogue)
 {
-    startHeldScan();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !button("loadButton")->isEnabled(); }, 20000));
+    hooks->hold = true;
+    answer = dir / "games";
+    QTest::mouseClick(button("scanButton"), Qt::LeftButton);
+    // Disabled before Scan returns, so nothing slips in; a Scan that arrives anyway is ignored.
     for (const char* name : {"scanButton", "loadButton", "saveButton", "clearButton"}) {
         EXPECT_FALSE(button(name)->isEnabled()) << name;
     }
     EXPECT_TRUE(button("quitButton")->isEnabled());
+    dialog->OnScan();
+    EXPECT_EQ(preselected.size(), 1u);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return hooks->started.isSet(); }, 20000));
     EXPECT_TRUE(busyPlaying());
     hooks->release.set();
     ASSERT_TRUE(QTest::qWaitFor([&] { return button("scanButton")->isEnabled(); }, 20000));
@@ -205,13 +194,24 @@ TEST_F(ScanCommandTest, AScanThatThrowsStillShowsWhatTheListHoldsAndEnds)
     EXPECT_EQ(title(), "QueltImprort - 1: games found.");
 }
 
-TEST_F(ScanCommandTest, ClosingDuringAScanWaitsForItWithoutHanging)
+TEST_F(ScanCommandTest, QuitWaitsForTheScanAtMostItsBoundThenLeavesItToEndAlone)
 {
+    using namespace std::chrono_literals;
+    hooks->takes = 300ms;
     startHeldScan();
-    std::thread releaser([hooks = hooks] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-        hooks->release.set();
-    });
-    dialog.reset(); // processes the scan's window calls while it waits for the jobs
-    releaser.join();
+    hooks->release.set();
+    dialog.reset(); // the scan ends within the bound: waited for
+    EXPECT_TRUE(hooks->finished.isSet());
+
+    hooks = std::make_shared<ScanHooks>();
+    hooks->cacheFile = dir / "filecache.txt";
+    makeDialog(1s);
+    startHeldScan();
+    const auto start = std::chrono::steady_clock::now();
+    dialog.reset(); // one bound for the whole wait, not one per job
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 2500ms);
+    EXPECT_FALSE(hooks->finished.isSet());
+    // The scan goes on without the dialog, touches nothing of it, and its jobs end.
+    hooks->release.set();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return hooks.use_count() == 1; }, 20000));
 }

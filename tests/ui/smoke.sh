@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Starts the real QueltImport in a virtual X server, waits for its window, closes it with
-# Escape and checks that the program ended with status 0 and wrote its settings file.
+# Starts the real QueltImport in a virtual X server and drives it with real key events: Enter
+# scans a folder picked by typing its path, Enter after and during a scan does not quit, and
+# Escape during a long scan quits at once and within the disposal bound. Then checks that the
+# program ended with status 0 and wrote its settings file.
 # Usage: smoke.sh <path of QueltImport>      (a copy runs in a fresh folder)
 #        smoke.sh --installed /usr/bin/QueltImport  (settings go to $XDG_DATA_HOME)
 set -euo pipefail
@@ -8,26 +10,56 @@ set -euo pipefail
 if [[ "${1:-}" == "--inside" ]]; then
     program=$2
     settings=$3
+    folders=$4
     fail() { echo "smoke: $*" >&2; kill "$pid" 2>/dev/null || true; exit 1; }
+    # Waits up to $1 tenths of a second for the command after it to succeed.
+    within() {
+        local tenths=$1
+        shift
+        for _ in $(seq "$tenths"); do
+            "$@" && return 0
+            sleep 0.1
+        done
+        return 1
+    }
+    visible() { xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
+    shown() { visible '^QueltIm'; } # the main window, titled QueltImport or by a status
+    running() { kill -0 "$pid" 2>/dev/null; }
+    ended() { ! running; }
+    title() { xdotool getwindowname "$window"; }
+    key() { xdotool windowfocus --sync "$window" key "$1"; }
+    # Enter on the main window scans: the folder picker opens and takes a typed path.
+    scan() {
+        key Return
+        within 100 visible '^Browse for a Directory to scan$' || fail "Enter did not open the folder picker"
+        xdotool type --delay 10 "$1"
+        xdotool key Return
+        within 100 eval '! visible "^Browse for a Directory to scan$"' || fail "the folder picker did not close"
+    }
 
     "$program" &
     pid=$!
-    window=""
-    for _ in $(seq 200); do
-        window=$(xdotool search --onlyvisible --name '^QueltImport$' 2>/dev/null | head -n 1 || true)
-        [[ -n "$window" ]] && break
-        kill -0 "$pid" 2>/dev/null || fail "the program ended before its window appeared"
-        sleep 0.1
-    done
-    [[ -n "$window" ]] || fail "no window titled QueltImport appeared"
+    within 200 visible '^QueltImport$' || fail "no window titled QueltImport appeared"
+    window=$(xdotool search --onlyvisible --name '^QueltImport$' | head -n 1)
 
-    # Escape on the focused Scan button is Quit.
-    xdotool windowfocus --sync "$window" key Escape
-    for _ in $(seq 200); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -0 "$pid" 2>/dev/null && fail "the program did not end after Escape"
+    scan "$folders/games"
+    within 100 eval '[[ "$(title)" == "QueltImprort - 1: games found." ]]' ||
+        fail "the scan did not end: title '$(title)'"
+    # Scan stays the default command after a scan: Enter opens the picker again.
+    key Return
+    within 50 visible '^Browse for a Directory to scan$' || fail "Enter after a scan did not scan"
+    xdotool key Escape
+    within 50 eval '! visible "^Browse for a Directory to scan$"' || fail "Escape left the picker open"
+
+    scan "$folders/long"
+    key Return # Scan is disabled: nothing happens
+    sleep 1
+    running && shown || fail "Enter during a scan closed the window"
+    visible '^Browse for a Directory to scan$' && fail "Enter during a scan opened the picker"
+    # Escape is Quit: the window goes at once, the program within the 10 s bound.
+    key Escape
+    within 20 eval '! shown' || fail "the window stayed after Escape"
+    within 120 ended || fail "the program did not end within the bound after Escape"
     status=0
     wait "$pid" || status=$?
     [[ $status -eq 0 ]] || fail "exit status $status, expected 0"
@@ -36,7 +68,7 @@ if [[ "${1:-}" == "--inside" ]]; then
     grep -q 'Placement' "$settings" || fail "no Placement setting in $settings"
     grep -Eq '(^|[^A-Z])MCAAAAAA[A-P]{80}([^A-Z]|$)' "$settings" ||
         fail "Placement is not 88 letters A to P beginning MCAAAAAA: $(cat "$settings")"
-    echo "smoke: window shown, quit with status 0, placement saved"
+    echo "smoke: scans by Enter, Enter never quits, quit within the bound, placement saved"
     exit 0
 fi
 
@@ -49,14 +81,21 @@ done
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+# One story file, and a folder whose scan outlasts the test: a sparse terabyte to fingerprint.
+mkdir -p "$work/games" "$work/long"
+printf '\003%.0s' {1..18} >"$work/games/zork1.z3"
+echo "880429zork" >>"$work/games/zork1.z3"
+truncate -s 1T "$work/long/huge.z5"
+# The toolkit's file dialogs remember folders in its settings: kept here, not in the user's.
+export XDG_CONFIG_HOME="$work/config"
 if [[ "$1" == "--installed" ]]; then
     # An installed program keeps its settings in the per-user folder.
     export XDG_DATA_HOME="$work/data"
     xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" --inside "$2" \
-        "$XDG_DATA_HOME/QueltImport/QueltImport_settings.xml"
+        "$XDG_DATA_HOME/QueltImport/QueltImport_settings.xml" "$work"
 else
     # A copy in a fresh folder, so that the settings file beside it lands there.
     cp "$1" "$work/QueltImport"
     xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" --inside "$work/QueltImport" \
-        "$work/QueltImport_settings.xml"
+        "$work/QueltImport_settings.xml" "$work"
 fi

@@ -4,8 +4,11 @@
 
 #include <QColor>
 #include <QFont>
+#include <QFontMetrics>
 #include <QPaintEvent>
 #include <QPainter>
+
+#include <string_view>
 
 // Resources of a static library are registered by hand; the macro must not sit in a namespace.
 static void initAboutResources()
@@ -17,8 +20,10 @@ namespace {
 
 const int kPictureWidth = 428;
 const int kPictureHeight = 224;
-// Where the credits' left edge sits in the picture.
+// Where the credits' left edge sits in the picture, and how much of their width the mask's
+// window (columns 137 to 355) shows.
 const int kCreditsLeft = 169;
+const int kVisibleWidth = 355 - kCreditsLeft + 1;
 // The copy height is kCopyBase - creditsTop; once it exceeds kRestartHeight the credits have
 // risen 332 pixels above the control's top and start again from the bottom edge.
 const int kCopyBase = 368;
@@ -84,6 +89,7 @@ void CCreditsScroller::start()
     m_backBuffer = QImage(m_background.size(), QImage::Format_RGB32);
     m_workBuffer = QImage(kPictureWidth, kPictureHeight, QImage::Format_RGB32);
     m_creditsTop = height();
+    composeFrame(); // so that the first paint shows the picture, not an unfilled buffer
     m_timer.start();
 }
 
@@ -98,17 +104,33 @@ std::vector<int> CCreditsScroller::renderCredits()
         const about::CreditsLine line = about::classifyCreditsLine(text);
         painter.setFont(creditsFont(line.style));
         painter.setPen(creditsColour(line.style));
-        // No mnemonic flag: an ampersand is drawn as it stands.
-        painter.drawText(QRect(0, top, kCreditsWidth, kCreditsHeight - top),
-                         Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                         QString::fromLocal8Bit(line.text));
-        tops.push_back(top);
-        top += painter.fontMetrics().height();
+        const QFontMetrics metrics = painter.fontMetrics();
+        const auto fits = [&](std::string_view piece) {
+            return metrics.horizontalAdvance(QString::fromLocal8Bit(piece)) <= kVisibleWidth;
+        };
+        for (const std::string& piece : about::breakCreditsLine(line.text, fits)) {
+            // No mnemonic flag: an ampersand is drawn as it stands.
+            painter.drawText(QRect(0, top, kCreditsWidth, kCreditsHeight - top),
+                             Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                             QString::fromLocal8Bit(piece));
+            tops.push_back(top);
+            top += metrics.height();
+        }
     }
     return tops;
 }
 
 void CCreditsScroller::animateFrame()
+{
+    const int heightUsed = composeFrame();
+    --m_creditsTop;
+    if (heightUsed > kRestartHeight) {
+        m_creditsTop = height();
+    }
+    update();
+}
+
+int CCreditsScroller::composeFrame()
 {
     const QRect area(0, 0, width(), height());
     QPainter back(&m_backBuffer);
@@ -120,7 +142,6 @@ void CCreditsScroller::animateFrame()
     work.fillRect(area, Qt::white);
     work.drawImage(QPoint(kCreditsLeft, m_creditsTop), m_credits,
                    QRect(0, 0, kCreditsWidth, heightUsed));
-    --m_creditsTop;
     // The mask's white turns everything outside its black window white ...
     work.setCompositionMode(QPainter::RasterOp_SourceOrDestination);
     work.drawImage(area.topLeft(), m_mask, area);
@@ -128,12 +149,7 @@ void CCreditsScroller::animateFrame()
     // ... so white leaves the background as it is and the credits darken it in the window.
     back.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
     back.drawImage(area.topLeft(), m_workBuffer, area);
-    back.end();
-
-    if (heightUsed > kRestartHeight) {
-        m_creditsTop = height();
-    }
-    update();
+    return heightUsed;
 }
 
 void CCreditsScroller::paintEvent(QPaintEvent* event)

@@ -28,8 +28,9 @@ public:
     // control and starts the timer. Called once per opening of the box.
     void start();
 
-    // Draws the credits text into the credits surface. Returns the top of every line drawn,
-    // in pixels: each line advances by its font's full height, whatever its length.
+    // Draws the credits text into the credits surface, breaking a line too wide for the
+    // mask's window. Returns the top of every line drawn, in pixels: each advances by its
+    // font's full height, whatever its length.
     std::vector<int> renderCredits();
 
     // Composes the next frame into the back buffer and schedules its copy to the screen.
@@ -44,6 +45,10 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // Composes the frame for the current creditsTop into the back buffer; returns the height
+    // of the credits copied.
+    int composeFrame();
+
     QImage m_mask;
     QImage m_background;
     QImage m_backBuffer;

@@ -118,4 +118,34 @@ CreditsLine classifyCreditsLine(const std::string& line)
     return {LineStyle::Body, line};
 }
 
+std::vector<std::string> breakCreditsLine(const std::string& text,
+                                          const std::function<bool(std::string_view)>& fits)
+{
+    std::vector<std::string> lines;
+    std::string_view rest = text;
+    while (!rest.empty() && !fits(rest)) {
+        std::size_t head = 0;
+        std::size_t dropped = 0;
+        for (std::size_t i = 1; i < rest.size(); ++i) {
+            if ((rest[i - 1] == '/' || rest[i] == ' ') && fits(rest.substr(0, i))) {
+                head = i;
+                dropped = rest[i] == ' ' ? 1 : 0;
+            }
+        }
+        if (head == 0) {
+            head = 1;
+            while (head + 1 < rest.size() && fits(rest.substr(0, head + 1))) {
+                ++head;
+            }
+        }
+        lines.emplace_back(rest.substr(0, head));
+        rest.remove_prefix(head + dropped);
+        if (rest.empty()) {
+            return lines;
+        }
+    }
+    lines.emplace_back(rest);
+    return lines;
+}
+
 } // namespace about

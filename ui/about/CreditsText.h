@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace about {
@@ -62,5 +64,11 @@ std::vector<std::string> creditsLines(const std::string& text);
 // Chooses the style of one line and strips its marker: every leading tab of a heading,
 // every leading carriage return of a subheading. The link test comes first.
 CreditsLine classifyCreditsLine(const std::string& line);
+
+// `text` as lines that each pass `fits`: a line too wide is broken as late as its first part
+// still fits, after a '/' or at a space (which is dropped); a part with no such place is cut
+// after as many characters as fit, at least one.
+std::vector<std::string> breakCreditsLine(const std::string& text,
+                                          const std::function<bool(std::string_view)>& fits);
 
 } // namespace about
