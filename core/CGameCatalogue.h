@@ -2,10 +2,13 @@
 
 #include "core/FileCache.h"
 #include "core/GameSet.h"
+#include "core/ProgressThrottle.h"
+#include "core/ScanProgress.h"
 
 #include <cstddef>
 #include <sstream>
 #include <string>
+#include <vector>
 
 struct CFileEntry;
 
@@ -56,6 +59,12 @@ public:
     void setCachePath(const std::string& path);
     const std::string& cachePath() const { return m_cachePath; }
 
+    // `scan` reports its progress to `handler`, on the scanning thread: once as it starts
+    // walking, then as it works through the candidates, never more often than the throttle
+    // lets through (every 200 ms unless set). No handler, no reports.
+    void setProgressHandler(ScanProgressHandler handler);
+    void setProgressThrottle(core::ProgressThrottle throttle);
+
     std::string extensions;      // candidate endings for `scan`, set by setFilters
     std::ostringstream messages; // the report of the last failure, at most one
     GameSet games;
@@ -66,6 +75,10 @@ private:
                    const std::string& openPath, bool createUnknown);
     bool fingerprintFromDisk(const CFileEntry& entry, const std::string& key,
                              std::string& fingerprint);
+    std::size_t countCandidates(const std::vector<CFileEntry>& entries) const;
+    void reportProgress(const ScanProgress& progress);
 
     std::string m_cachePath;
+    ScanProgressHandler m_progress;
+    core::ProgressThrottle m_throttle;
 };
