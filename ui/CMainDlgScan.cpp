@@ -117,6 +117,10 @@ void CMainDlg::doScan()
         return;
     }
     scanner.setFilters(kStoryExtensions);
+    scanner.setProgressHandler([&](const ScanProgress& progress) {
+        const std::string text = core::scanProgressText(progress);
+        ui::runOnGuiThread(gui, this, [&] { setStatus("%s", text.c_str()); });
+    });
     try {
         runScanner(scanner, folder, games);
     } catch (const CMyException&) {

@@ -10,6 +10,7 @@
 #include "ui/FileDialogs.h"
 
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -42,6 +43,7 @@ struct ScanHooks
     scan::ManualResetEvent release;
     bool hold = false;
     bool fail = false;
+    std::optional<core::ProgressThrottle> throttle;
 };
 
 class ScanningDialog : public CMainDlg
@@ -65,6 +67,9 @@ protected:
             throw std::runtime_error("disk on fire");
         }
         scanner.setCachePath(hooks->cacheFile);
+        if (hooks->throttle) {
+            scanner.setProgressThrottle(*hooks->throttle);
+        }
         CMainDlg::runScanner(scanner, folder, games);
     }
 
@@ -204,6 +209,31 @@ TEST_F(ScanCommandTest, CommandsWaitForTheScanThatListsEveryStoryFileWithoutACat
     ASSERT_EQ(list->rowCount(), 2);
     EXPECT_EQ(title(), "QueltImprort - 2: games found.");
     EXPECT_EQ(list->cellText(0, 4, 256) + list->cellText(1, 4, 256), "unknownunknown");
+}
+
+TEST_F(ScanCommandTest, AScanShowsItsProgressThenTheFinalText)
+{
+    for (int i = 0; i < 1200; ++i) {
+        writeFile(dir / ("many/" + std::to_string(i) + ".z5"), std::to_string(i));
+    }
+    // A clock that moves 1 ms per look: one report in 200 after the first.
+    hooks->throttle = core::ProgressThrottle(
+        std::chrono::milliseconds(200), [now = std::chrono::steady_clock::time_point()]() mutable {
+            return now += std::chrono::milliseconds(1);
+        });
+    QSignalSpy titles(dialog.get(), &QWidget::windowTitleChanged);
+    scan(dir / "many");
+    std::vector<std::string> seen;
+    for (const QList<QVariant>& signal : titles) {
+        seen.push_back(signal.at(0).toString().toStdString());
+    }
+    const std::string prefix = "QueltImprort - ";
+    std::vector<std::string> expected{prefix + "Scanning: listing files\u2026"};
+    for (const char* done : {"199", "399", "599", "799", "999", "1,199"}) {
+        expected.push_back(prefix + "Scanning: " + done + " of 1,200 files");
+    }
+    expected.push_back(prefix + "1200: games found.");
+    EXPECT_EQ(seen, expected);
 }
 
 TEST_F(ScanCommandTest, AScanThatThrowsStillShowsWhatTheListHoldsAndEnds)
