@@ -3,6 +3,7 @@
 #include "core/CGameCatalogue.h"
 #include "export/CFileChooser.h"
 #include "export/InstallerScript.h"
+#include "export/ResultRows.h"
 #include "platform/AtomicFile.h"
 #include "scan/FileFilters.h"
 #include "ui/CMainDlg.h"
@@ -106,18 +107,15 @@ void CMainDlg::OnSave()
     if (!path) {
         return;
     }
-    CGameCatalogue catalogue;
-    std::string gameList;
+    std::vector<exporter::ResultRow> rows;
     for (int row = 0; row < m_list->rowCount(); ++row) {
         const auto cell = [&](int column) { return m_list->cellText(row, column, kCellCapacity); };
-        gameList += cell(kFilename) + " " + cell(kSerial) + "\n";
-        // A repeated fingerprint keeps its first row in the catalogue, every row in the list.
-        auto game = std::make_shared<CGame>(cell(kFullName), cell(kFingerprint), cell(kSerial));
-        game->fn = cell(kFilename);
-        game->warn = cell(kWarnings);
-        catalogue.games.insert(std::move(game));
+        rows.push_back(
+            {cell(kFingerprint), cell(kSerial), cell(kFilename), cell(kWarnings), cell(kFullName)});
     }
-    platform::writeFileAtomically(kGameListFile, gameList); // best effort: lost silently
+    platform::writeFileAtomically(kGameListFile, exporter::gameListText(rows)); // best effort
+    CGameCatalogue catalogue;
+    catalogue.games = exporter::catalogueGames(rows);
     if (!catalogue.saveCatalogue(*path, viewOfColumn(lastSortColumn))) {
         setStatus("Could not write %s", path->c_str());
     }
