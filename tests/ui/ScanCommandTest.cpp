@@ -2,6 +2,7 @@
 
 #include "core/CGameCatalogue.h"
 #include "core/Fingerprint.h"
+#include "export/CFileChooser.h"
 #include "scan/ManualResetEvent.h"
 #include "tests/support/TestSupport.h"
 #include "ui/CBusyAnimation.h"
@@ -15,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <filesystem>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -22,6 +24,7 @@
 
 namespace {
 
+using testsupport::readFile;
 using testsupport::TempDir;
 using testsupport::writeFile;
 
@@ -158,20 +161,53 @@ const char* const kLostGame =
 
 } // namespace
 
-TEST_F(ScanCommandTest, WithACatalogueTheCatalogueGamesAreListedFoundOrNot)
+TEST_F(ScanCommandTest, WithACatalogueTheCatalogueGamesAreListedFoundOrNotAsInTheBatchMode)
 {
     const std::string zork = crcText(*computeFingerprint(dir / "games/zork1.z3"));
     useCatalogue("<supported_game fingerprint=\"" + zork +
-                 "\" FullName=\"Zork I\" sn=\"880429\" />" + kLostGame);
+                 "\" FullName=\"Zork I &amp; II\" sn=\"880429\" warn=\"v3\" />" + kLostGame);
     scan(dir / "games");
     EXPECT_EQ(list->rowCount(), 3);
     EXPECT_EQ(title(), "QueltImprort - 3: games found.");
+    std::string rows;
     for (int row = 0; row < list->rowCount(); ++row) {
-        if (list->cellText(row, 0, 256) == zork) {
-            EXPECT_EQ(list->cellText(row, 2, 256), lowered(dir / "games/zork1.z3"));
-            EXPECT_EQ(list->cellText(row, 4, 256), "Zork I");
+        for (int column = 0; column < 5; ++column) {
+            rows += list->cellText(row, column, 256) + (column < 4 ? "\t" : "\n");
         }
     }
+    EXPECT_NE(
+        rows.find(zork + "\t880429\t" + lowered(dir / "games/zork1.z3") + "\tv3\tZork I & II\n"),
+        std::string::npos);
+
+    // Save (with gamelist.txt in the working folder) and Make, as the user would.
+    const std::filesystem::path previousDir = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
+    std::string chosen;
+    const CFileChooser::Runner previousRunner =
+        CFileChooser::setRunner([&](const CFileChooser&) { return chosen; });
+    chosen = dir / "window.xml";
+    dialog->OnSave();
+    chosen = dir / "window.iss";
+    dialog->OnMake();
+    CFileChooser::setRunner(previousRunner);
+    std::filesystem::current_path(previousDir);
+
+    // The same scan from the command line, with no display at all, prints those rows and
+    // writes the same bytes. The program is copied so that its cache file lands here.
+    std::filesystem::copy_file(QUELTIMPORT_PATH, dir / "QueltImport");
+    std::filesystem::create_directory(dir / "out");
+    const testsupport::ProcessResult batch = testsupport::runCommand(
+        "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ./QueltImport --scan games "
+        "--catalogue cat.xml --save out/batch.xml --gamelist --installer out/batch.iss",
+        dir.path());
+    EXPECT_EQ(batch.status, 0);
+    EXPECT_EQ(batch.err, "");
+    EXPECT_EQ(batch.out, rows + "3: games found.\n");
+    EXPECT_EQ(readFile(dir / "out/batch.xml"), readFile(dir / "window.xml"));
+    EXPECT_EQ(readFile(dir / "out/gamelist.txt"), readFile(dir / "gamelist.txt"));
+    EXPECT_EQ(readFile(dir / "out/batch.iss"), readFile(dir / "window.iss"));
+    EXPECT_NE(readFile(dir / "window.iss").find("Zork I  and  II"), std::string::npos);
+
     // The next scan preselects the folder of this one.
     scan(std::nullopt);
     EXPECT_EQ(preselected.back(), dir / "games/");
