@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Scan benchmark: builds the corpus (the 10,000-file tree) and a release build, then times
-# the scan, the cache and the catalogue file, and compares with storycrc -r.
-# Usage: bench/scan-bench.sh [corpus-folder] [scan_bench options, e.g. --runs 7]
+# the scan, the cache and the catalogue file, compares with storycrc -r, and measures what the
+# progress reports cost.
+# Usage: bench/scan-bench.sh [corpus-folder] [scan_bench options, e.g. --runs 7, --progress-only]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 corpus=${1:-/tmp/quelt-bench-corpus}

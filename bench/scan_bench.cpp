@@ -3,12 +3,14 @@
 //   (b) cold scan with a catalogue that names every candidate
 //   (c) the rescan of (b), every candidate a cache hit
 //   (d) saving and loading a catalogue of many entries
+//   (e) scans (a) and (c) with and without a progress handler, interleaved
 // plus the cost of the cache rewrites alone and a comparison with `storycrc -r`.
 // "Cold" means without a cache file; the story files themselves stay in the page cache.
-// Usage: scan_bench <tree> [--storycrc <path>] [--runs N] [--entries N]
+// Usage: scan_bench <tree> [--storycrc <path>] [--runs N] [--entries N] [--progress-only]
 
 #include "core/CGameCatalogue.h"
 #include "core/FileCache.h"
+#include "core/ScanProgress.h"
 #include "scan/FileFilters.h"
 #include "scan/FileWalk.h"
 
@@ -32,6 +34,7 @@ struct Options
     std::string storycrc;
     int runs = 5;
     std::size_t entries = 100000;
+    bool progressOnly = false;
 };
 
 struct Entry
@@ -72,11 +75,20 @@ GameSet catalogueOf(const std::vector<Entry>& entries)
     return set;
 }
 
-std::size_t scanOnce(const std::string& tree, const std::string& cachePath, GameSet& set)
+// With `reports`, the scan gets a progress handler that builds the status text, as the
+// window's does before it hands the text to the dialog's thread; it counts the reports.
+std::size_t scanOnce(const std::string& tree, const std::string& cachePath, GameSet& set,
+                     std::size_t* reports = nullptr)
 {
     CGameCatalogue scanner;
     scanner.setFilters(kStoryExtensions);
     scanner.setCachePath(cachePath);
+    if (reports) {
+        scanner.setProgressHandler([reports](const ScanProgress& progress) {
+            static_cast<void>(core::scanProgressText(progress).size());
+            ++*reports;
+        });
+    }
     return scanner.scan(tree, &set, true);
 }
 
@@ -172,6 +184,72 @@ void benchCatalogue(const Options& options, const fs::path& work)
     std::printf("    peak memory after the catalogue: %.1f MiB\n", peakMiB());
 }
 
+// Processor seconds `work` takes (user and system, all threads): unlike the elapsed time,
+// hardly moved by other programs on a shared machine.
+double cpuSecondsOf(const std::function<void()>& work)
+{
+    const auto cpu = [] {
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+               static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    };
+    const double start = cpu();
+    work();
+    return cpu() - start;
+}
+
+// What the progress handler costs: each scan kind run without and with it, alternately and
+// in turn first, so that a change in the machine's load or caches falls on both alike.
+void benchProgress(const Options& options, const fs::path& work)
+{
+    const std::string noCache = (work / "progress-none.txt").string(); // nothing ever matches
+    const std::string fullCache = (work / "progress-full.txt").string();
+    GameSet unknowns;
+    scanOnce(options.tree, noCache, unknowns);
+    std::vector<Entry> found;
+    for (const GamePtr& game : unknowns) {
+        found.push_back({game->fingerprint, game->sn});
+    }
+    GameSet filling = catalogueOf(found);
+    scanOnce(options.tree, fullCache, filling);
+
+    // [cold or all hits][without or with progress][elapsed or processor time]
+    std::vector<double> times[2][2][2];
+    std::size_t reports = 0;
+    for (int run = 0; run < options.runs; ++run) {
+        for (const bool second : {false, true}) {
+            const bool progress = second != (run % 2 == 1);
+            for (const bool hits : {false, true}) {
+                GameSet set = hits ? catalogueOf(found) : GameSet();
+                double cpu = 0;
+                const double wall = secondsOf([&] {
+                    cpu = cpuSecondsOf([&] {
+                        scanOnce(options.tree, hits ? fullCache : noCache, set,
+                                 progress ? &reports : nullptr);
+                    });
+                });
+                times[hits][progress][0].push_back(wall);
+                times[hits][progress][1].push_back(cpu);
+            }
+        }
+    }
+    for (const bool hits : {false, true}) {
+        for (const bool progress : {false, true}) {
+            const std::string kind = hits ? "all-hits scan as (c)" : "cold scan as (a)";
+            printLine(("(e) " + kind + (progress ? ", progress" : ", no progress")).c_str(),
+                      times[hits][progress][0]);
+            printLine("      processor time", times[hits][progress][1]);
+        }
+        const auto cost = [&](int clock) {
+            return 100.0 * (median(times[hits][1][clock]) / median(times[hits][0][clock]) - 1);
+        };
+        std::printf("    progress costs %+.2f%% of the elapsed, %+.2f%% of the processor time\n",
+                    cost(0), cost(1));
+    }
+    std::printf("    %.1f reports per scan\n", static_cast<double>(reports) / (2.0 * options.runs));
+}
+
 void compareWithStorycrc(const Options& options, const std::vector<double>& scans)
 {
     if (options.storycrc.empty()) {
@@ -200,6 +278,8 @@ bool parse(int argc, char** argv, Options& options)
             options.storycrc = argv[++i];
         } else if (arg == "--runs" && i + 1 < argc) {
             options.runs = std::max(1, std::atoi(argv[++i]));
+        } else if (arg == "--progress-only") {
+            options.progressOnly = true;
         } else if (arg == "--entries" && i + 1 < argc) {
             options.entries = static_cast<std::size_t>(std::atol(argv[++i]));
         } else if (options.tree.empty() && !arg.starts_with("--")) {
@@ -218,7 +298,8 @@ int main(int argc, char** argv)
     Options options;
     if (!parse(argc, argv, options)) {
         std::fprintf(stderr,
-                     "usage: scan_bench <tree> [--storycrc <path>] [--runs N] [--entries N]\n");
+                     "usage: scan_bench <tree> [--storycrc <path>] [--runs N] [--entries N] "
+                     "[--progress-only]\n");
         return 1;
     }
     std::string pattern = (fs::temp_directory_path() / "scan-bench-XXXXXX").string();
@@ -227,11 +308,14 @@ int main(int argc, char** argv)
         return 1;
     }
     const fs::path work = pattern;
-    const std::vector<double> scans = benchScans(options, work);
-    compareWithStorycrc(options, scans);
-    benchCacheRewrites(options, work, 1000);
-    benchCacheRewrites(options, work, 10000);
-    benchCatalogue(options, work);
+    if (!options.progressOnly) {
+        const std::vector<double> scans = benchScans(options, work);
+        compareWithStorycrc(options, scans);
+        benchCacheRewrites(options, work, 1000);
+        benchCacheRewrites(options, work, 10000);
+        benchCatalogue(options, work);
+    }
+    benchProgress(options, work);
     fs::remove_all(work);
     return 0;
 }

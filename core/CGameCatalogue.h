@@ -2,10 +2,15 @@
 
 #include "core/FileCache.h"
 #include "core/GameSet.h"
+#include "core/ProgressThrottle.h"
+#include "core/ScanProgress.h"
 
 #include <cstddef>
 #include <sstream>
 #include <string>
+#include <vector>
+
+struct CFileEntry;
 
 // The view of a GameSet whose order a saved catalogue follows.
 enum class CatalogueView
@@ -57,6 +62,12 @@ public:
     void setCachePath(const std::string& path);
     const std::string& cachePath() const { return m_cachePath; }
 
+    // `scan` reports its progress to `handler`, on the scanning thread: once as it starts
+    // walking, then as it works through the candidates, never more often than the throttle
+    // lets through (every 200 ms unless set). No handler, no reports.
+    void setProgressHandler(ScanProgressHandler handler);
+    void setProgressThrottle(core::ProgressThrottle throttle);
+
     std::string extensions;      // candidate endings for `scan`, set by setFilters
     std::ostringstream messages; // the report of the last failure, at most one
     GameSet games;
@@ -66,6 +77,10 @@ private:
     bool matchFile(GameSet& set, const std::string& fingerprint, const std::string& path,
                    bool createUnknown);
     bool fingerprintFromDisk(const std::string& path, std::string& fingerprint);
+    std::size_t countCandidates(const std::vector<CFileEntry>& entries) const;
+    void reportProgress(const ScanProgress& progress);
 
     std::string m_cachePath;
+    ScanProgressHandler m_progress;
+    core::ProgressThrottle m_throttle;
 };

@@ -24,8 +24,11 @@ for file in /usr/share/man/man1/storycrc.1.gz /usr/share/bash-completion/complet
     [[ -s $file ]] || { echo "missing after install: $file"; exit 1; }
 done
 for file in /usr/bin/QueltImport /usr/share/applications/QueltImport.desktop \
+            /usr/share/man/man1/QueltImport.1.gz /usr/share/bash-completion/completions/QueltImport \
             /usr/share/icons/hicolor/scalable/apps/queltimport.svg; do
     [[ -s $file ]] || { echo "missing after install: $file"; exit 1; }
 done
+env -u DISPLAY -u WAYLAND_DISPLAY /usr/bin/QueltImport --scan samples/ \
+    --catalogue samples/catalogue.xml --quiet | tail -n 1
 bash tests/ui/smoke.sh --installed /usr/bin/QueltImport
 echo "Package installs and runs."

@@ -4,6 +4,7 @@
 #include "export/CFileChooser.h"
 #include "export/InstallerScript.h"
 #include "platform/AsciiCase.h"
+#include "export/ResultRows.h"
 #include "platform/AtomicFile.h"
 #include "scan/FileFilters.h"
 #include "ui/CMainDlg.h"
@@ -107,19 +108,16 @@ void CMainDlg::OnSave()
     if (!path) {
         return;
     }
-    CGameCatalogue catalogue;
-    std::string gameList;
+    std::vector<exporter::ResultRow> rows;
     for (int row = 0; row < m_list->rowCount(); ++row) {
         const auto cell = [&](int column) { return m_list->cellText(row, column); };
-        gameList += cell(ui::kFilenameColumn) + " " + cell(ui::kSerialColumn) + "\n";
-        // A repeated fingerprint keeps its first row in the catalogue, every row in the list.
-        auto game = std::make_shared<CGame>(cell(ui::kFullNameColumn), cell(ui::kFingerPrintColumn),
-                                            cell(ui::kSerialColumn));
-        game->fn = cell(ui::kFilenameColumn);
-        game->warn = cell(ui::kWarningsColumn);
-        catalogue.games.insert(std::move(game));
+        rows.push_back({cell(ui::kFingerPrintColumn), cell(ui::kSerialColumn),
+                        cell(ui::kFilenameColumn), cell(ui::kWarningsColumn),
+                        cell(ui::kFullNameColumn)});
     }
-    platform::writeFileAtomically(kGameListFile, gameList); // best effort: lost silently
+    platform::writeFileAtomically(kGameListFile, exporter::gameListText(rows)); // best effort
+    CGameCatalogue catalogue;
+    catalogue.games = exporter::catalogueGames(rows);
     if (!catalogue.saveCatalogue(*path, viewOfColumn(m_lastSortColumn))) {
         setStatus("Could not write %s", path->c_str());
     }

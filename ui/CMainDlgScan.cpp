@@ -125,6 +125,10 @@ void CMainDlg::doScan(const ScanContext& scan)
         return;
     }
     scanner.setFilters(kStoryExtensions);
+    scanner.setProgressHandler([&](const ScanProgress& progress) {
+        const std::string text = core::scanProgressText(progress);
+        ui::runOnGuiThread(scan.gui, [&] { scan.dialog->setStatus("%s", text.c_str()); });
+    });
     try {
         scan.scanFiles(scanner, folder, games);
     } catch (const CMyException&) {

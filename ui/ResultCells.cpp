@@ -2,6 +2,7 @@
 
 #include "core/CGame.h"
 #include "core/StorySerial.h"
+#include "export/ResultRows.h"
 #include "platform/AsciiCase.h"
 
 #include <algorithm>
@@ -14,12 +15,6 @@ unsigned char foldedByte(char c)
     return static_cast<unsigned char>(platform::asciiLower(c));
 }
 
-const std::string& orUnknown(const std::string& text)
-{
-    static const std::string unknown = kUnknown;
-    return text.empty() ? unknown : text;
-}
-
 } // namespace
 
 CellRow cellsForGame(const CGame& game)
@@ -28,11 +23,12 @@ CellRow cellsForGame(const CGame& game)
     const Rgb rowColour = wellFormed ? kWellFormedColour : kMalformedColour;
     const Rgb nameColour =
         (wellFormed && game.FullName == kUnknown) ? kUnknownNameColour : rowColour;
-    return {Cell{CellKind::ReadOnly, game.fingerprint, rowColour},
-            Cell{CellKind::ReadOnly, orUnknown(game.sn), rowColour},
-            Cell{CellKind::ReadOnly, orUnknown(game.fn), rowColour},
-            Cell{CellKind::Editable, game.warn, rowColour},
-            Cell{CellKind::Editable, game.FullName, nameColour}};
+    exporter::ResultRow row = exporter::resultRow(game);
+    return {Cell{CellKind::ReadOnly, std::move(row.fingerprint), rowColour},
+            Cell{CellKind::ReadOnly, std::move(row.serial), rowColour},
+            Cell{CellKind::ReadOnly, std::move(row.filename), rowColour},
+            Cell{CellKind::Editable, std::move(row.warnings), rowColour},
+            Cell{CellKind::Editable, std::move(row.fullName), nameColour}};
 }
 
 std::string cutText(std::string_view text, int capacity)

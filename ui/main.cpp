@@ -1,6 +1,7 @@
 // QueltImport: finds interactive-fiction story files under a folder and matches them
 // against a catalogue of supported games.
 
+#include "batch/BatchMode.h"
 #include "ui/CMainDlg.h"
 
 #include <QApplication>
@@ -11,6 +12,11 @@
 int main(int argc, char** argv)
 {
     try {
+        // Decided before the application object exists: the scan from the command line, the
+        // help and the version need no display.
+        if (const std::optional<int> status = batch::runWithoutWindow(argc, argv)) {
+            return *status;
+        }
         QApplication app(argc, argv);
         QApplication::setApplicationName(QStringLiteral("QueltImport"));
         CMainDlg dialog;

@@ -247,6 +247,28 @@ TEST_F(ScanFixture, TreesWithoutContentChangeNothing)
     EXPECT_EQ(scanner.games.size(), 1u);
 }
 
+TEST_F(ScanFixture, ReportsTheWalkThenEachCandidateAsTheThrottleAllows)
+{
+    writeFile(stories + "a.z5", kKnown);
+    writeFile(stories + "b.Z3", kStray);
+    writeFile(stories + "notes.txt", "not a candidate");
+    writeFile(stories + "sub/c.dat", kOther);
+    CGameCatalogue scanner;
+    scanner.setFilters(kStoryExtensions);
+    scanner.setCachePath(cachePath);
+    std::vector<ScanProgress> reports;
+    scanner.setProgressHandler([&](const ScanProgress& progress) { reports.push_back(progress); });
+    // A clock that moves 150 ms per look: every other report is due.
+    scanner.setProgressThrottle(core::ProgressThrottle(
+        std::chrono::milliseconds(200), [now = std::chrono::steady_clock::time_point()]() mutable {
+            return now += std::chrono::milliseconds(150);
+        }));
+    GameSet set = catalogue();
+    scanner.scan(stories, &set, true);
+    using enum ScanProgress::Phase;
+    EXPECT_EQ(reports, (std::vector<ScanProgress>{{Listing, 0, 0}, {Fingerprinting, 1, 3}}));
+}
+
 TEST(AddFile, MatchesCreatesOrReportsAsAsked)
 {
     TempDir dir;

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Usage: check-completion.sh <storycrc bash completion>
+# Usage: check-completion.sh <storycrc bash completion> [<QueltImport bash completion>]
 # Completes a few command lines and compares the candidates offered.
 set -uo pipefail
-source "$1"
+for script in "$@"; do
+    source "$script"
+done
 cd "$(mktemp -d)" || exit 1
 trap 'rm -rf "$PWD"' EXIT
 touch list.txt lantern.z3 ./-dash
@@ -16,7 +18,7 @@ expect()
     [[ $1 == *" " ]] && COMP_WORDS+=("")
     COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
     COMPREPLY=()
-    _storycrc 2>/dev/null
+    "_${COMP_WORDS[0]}" 2>/dev/null
     local got
     got=$(printf "%s\n" "${COMPREPLY[@]}" | sort | paste -sd " ")
     if [[ $got != "$2" ]]; then
@@ -35,4 +37,11 @@ expect "storycrc la" "lantern.z3"
 expect "storycrc -r ga" "games"
 expect "storycrc -- -" "-dash"
 expect "storycrc -s -- --s" ""
+if (($# > 1)); then
+    expect "QueltImport --s" "--save --scan"
+    expect "QueltImport --scan " "games"
+    expect "QueltImport --scan games --catalogue l" "lantern.z3 list.txt"
+    expect "QueltImport --scan games --save out.xml --g" "--gamelist"
+    expect "QueltImport la" ""
+fi
 exit $((failures > 0))

@@ -13,6 +13,8 @@ expected=(bin/storycrc
           share/doc/queltimport/USER-GUIDE.md)
 if [[ $gui == 1 ]]; then
     expected+=(bin/QueltImport
+               share/man/man1/QueltImport.1.gz
+               share/bash-completion/completions/QueltImport
                share/applications/QueltImport.desktop
                share/icons/hicolor/scalable/apps/queltimport.svg)
 fi
@@ -27,6 +29,8 @@ if [[ $gui == 1 ]]; then
     desktop=$prefix/share/applications/QueltImport.desktop
     exec=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop")
     icon=$(sed -n 's/^Icon=//p' "$desktop")
+    env -u DISPLAY -u WAYLAND_DISPLAY "$prefix/bin/QueltImport" --version >/dev/null ||
+        { echo "installed QueltImport does not run without a display"; status=1; }
     [[ -x $prefix/bin/$exec ]] || { echo "desktop entry runs a missing program: $exec"; status=1; }
     [[ -f $prefix/share/icons/hicolor/scalable/apps/$icon.svg ]] ||
         { echo "desktop entry names a missing icon: $icon"; status=1; }

@@ -2,6 +2,7 @@
 
 #include "core/CGameCatalogue.h"
 #include "core/Fingerprint.h"
+#include "core/ProgressThrottle.h"
 #include "scan/ManualResetEvent.h"
 #include "tests/support/TestSupport.h"
 #include "ui/CBusyAnimation.h"
@@ -10,10 +11,12 @@
 #include "ui/FileDialogs.h"
 
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -21,6 +24,7 @@
 
 namespace {
 
+using testsupport::readFile;
 using testsupport::TempDir;
 using testsupport::writeFile;
 
@@ -34,6 +38,7 @@ struct ScanHooks
     bool hold = false;
     bool fail = false;
     std::chrono::milliseconds takes{0};
+    std::optional<core::ProgressThrottle> throttle;
 };
 
 class ScanCommandTest : public ::testing::Test
@@ -71,8 +76,12 @@ protected:
                 throw std::runtime_error("disk on fire");
             }
             scanner.setCachePath(hooks->cacheFile);
+            if (hooks->throttle) {
+                scanner.setProgressThrottle(*hooks->throttle);
+            }
             ui::scanForStories(scanner, folder, games);
         };
+        services.fileDialog = [this](const CFileChooser&) { return chosen; };
         services.disposeTimeout = disposeTimeout;
         dialog = std::make_unique<CMainDlg>(dir / "settings.xml", services);
         list = dialog->findChild<CResultsList*>(QStringLiteral("resultsList"));
@@ -116,6 +125,7 @@ protected:
 
     TempDir dir;
     std::optional<std::string> answer;
+    std::optional<std::string> chosen; // the file dialog's answer
     std::vector<std::string> preselected;
     std::shared_ptr<ScanHooks> hooks = std::make_shared<ScanHooks>();
     std::unique_ptr<CMainDlg> dialog;
@@ -127,20 +137,49 @@ const char* const kLostGame =
 
 } // namespace
 
-TEST_F(ScanCommandTest, WithACatalogueTheCatalogueGamesAreListedFoundOrNot)
+TEST_F(ScanCommandTest, WithACatalogueTheCatalogueGamesAreListedFoundOrNotAsInTheBatchMode)
 {
     const std::string zork = crcText(*computeFingerprint(dir / "games/zork1.z3"));
     useCatalogue("<supported_game fingerprint=\"" + zork +
-                 "\" FullName=\"Zork I\" sn=\"880429\" />" + kLostGame);
+                 "\" FullName=\"Zork I &amp; II\" sn=\"880429\" warn=\"v3\" />" + kLostGame);
     scan(dir / "games");
     EXPECT_EQ(list->rowCount(), 3);
     EXPECT_EQ(title(), "QueltImprort - 3: games found.");
+    std::string rows;
     for (int row = 0; row < list->rowCount(); ++row) {
-        if (list->cellText(row, 0, 256) == zork) {
-            EXPECT_EQ(list->cellText(row, 2, 256), dir / "games/zork1.z3");
-            EXPECT_EQ(list->cellText(row, 4, 256), "Zork I");
+        for (int column = 0; column < 5; ++column) {
+            rows += list->cellText(row, column) + (column < 4 ? "\t" : "\n");
         }
     }
+    EXPECT_NE(
+        rows.find(zork + "\t880429\t" + (dir / "games/zork1.z3") + "\tv3\tZork I & II\n"),
+        std::string::npos);
+
+    // Save (with gamelist.txt in the working folder) and Make, as the user would.
+    const std::filesystem::path previousDir = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
+    chosen = dir / "window.xml";
+    dialog->OnSave();
+    chosen = dir / "window.iss";
+    dialog->OnMake();
+    std::filesystem::current_path(previousDir);
+
+    // The same scan from the command line, with no display at all, prints those rows and
+    // writes the same bytes. The program is copied so that its cache file lands here.
+    std::filesystem::copy_file(QUELTIMPORT_PATH, dir / "QueltImport");
+    std::filesystem::create_directory(dir / "out");
+    const testsupport::ProcessResult batch = testsupport::runCommand(
+        "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ./QueltImport --scan games "
+        "--catalogue cat.xml --save out/batch.xml --gamelist --installer out/batch.iss",
+        dir.path());
+    EXPECT_EQ(batch.status, 0);
+    EXPECT_EQ(batch.err, "");
+    EXPECT_EQ(batch.out, rows + "3: games found.\n");
+    EXPECT_EQ(readFile(dir / "out/batch.xml"), readFile(dir / "window.xml"));
+    EXPECT_EQ(readFile(dir / "out/gamelist.txt"), readFile(dir / "gamelist.txt"));
+    EXPECT_EQ(readFile(dir / "out/batch.iss"), readFile(dir / "window.iss"));
+    EXPECT_NE(readFile(dir / "window.iss").find("Zork I  and  II"), std::string::npos);
+
     // The next scan preselects the folder of this one.
     scan(std::nullopt);
     EXPECT_EQ(preselected.back(), dir / "games/");
@@ -183,6 +222,31 @@ TEST_F(ScanCommandTest, CommandsWaitForTheScanThatListsEveryStoryFileWithoutACat
     ASSERT_EQ(list->rowCount(), 2);
     EXPECT_EQ(title(), "QueltImprort - 2: games found.");
     EXPECT_EQ(list->cellText(0, 4, 256) + list->cellText(1, 4, 256), "unknownunknown");
+}
+
+TEST_F(ScanCommandTest, AScanShowsItsProgressThenTheFinalText)
+{
+    for (int i = 0; i < 1200; ++i) {
+        writeFile(dir / ("many/" + std::to_string(i) + ".z5"), std::to_string(i));
+    }
+    // A clock that moves 1 ms per look: one report in 200 after the first.
+    hooks->throttle = core::ProgressThrottle(
+        std::chrono::milliseconds(200), [now = std::chrono::steady_clock::time_point()]() mutable {
+            return now += std::chrono::milliseconds(1);
+        });
+    QSignalSpy titles(dialog.get(), &QWidget::windowTitleChanged);
+    scan(dir / "many");
+    std::vector<std::string> seen;
+    for (const QList<QVariant>& signal : titles) {
+        seen.push_back(signal.at(0).toString().toStdString());
+    }
+    const std::string prefix = "QueltImprort - ";
+    std::vector<std::string> expected{prefix + "Scanning: listing files\u2026"};
+    for (const char* done : {"199", "399", "599", "799", "999", "1,199"}) {
+        expected.push_back(prefix + "Scanning: " + done + " of 1,200 files");
+    }
+    expected.push_back(prefix + "1200: games found.");
+    EXPECT_EQ(seen, expected);
 }
 
 TEST_F(ScanCommandTest, AScanThatThrowsStillShowsWhatTheListHoldsAndEnds)

@@ -1,0 +1,122 @@
+#include "batch/CommandLine.h"
+
+#include <tclap/CmdLine.h>
+
+#include <ostream>
+
+namespace batch {
+namespace {
+
+const char* const kProgram = "QueltImport";
+
+const char* const kHelp =
+    "QueltImport finds interactive-fiction story files (Z-code .z1 to .z8, .dat and .zip)\n"
+    "under a folder and matches them by their fingerprint, the CRC-32 of all their bytes,\n"
+    "against an XML catalogue of games. Without arguments it opens its window; with --scan\n"
+    "it does what the window's Scan, Save and Make do, without a window or a display.\n"
+    "\n"
+    "Usage:\n"
+    "  QueltImport\n"
+    "  QueltImport --scan FOLDER [--catalogue FILE] [--save FILE [--gamelist]]\n"
+    "              [--installer FILE] [--quiet]\n"
+    "  QueltImport --help | --version\n"
+    "\n"
+    "Options:\n"
+    "  --scan FOLDER      scan FOLDER and its subfolders; print one line per game,\n"
+    "                     tab-separated: fingerprint, serial, filename, warnings, full name,\n"
+    "                     then \"N: games found.\" or \"no games found.\"\n"
+    "  --catalogue FILE   match against the catalogue FILE (without it every story file\n"
+    "                     is listed as \"unknown\")\n"
+    "  --save FILE        write the games found as a catalogue to FILE\n"
+    "  --gamelist         also write gamelist.txt beside the catalogue FILE\n"
+    "  --installer FILE   write the installer script's file section to FILE\n"
+    "  --quiet            show no progress on standard error\n"
+    "  -h, --help         print this help and exit\n"
+    "  --version          print the version and exit\n"
+    "\n"
+    "Exit status: 0 on success; 1 when the catalogue cannot be loaded, the folder does not\n"
+    "exist or a file cannot be written; 2 for a bad command line.\n";
+
+// Help and version go to the stream the caller chose, in this program's own words.
+class Output : public TCLAP::CmdLineOutput
+{
+public:
+    explicit Output(std::ostream& out) : m_out(out) {}
+    void usage(TCLAP::CmdLineInterface&) override { m_out << kHelp; }
+    void version(TCLAP::CmdLineInterface&) override
+    {
+        m_out << kProgram << ' ' << QUELT_VERSION << '\n';
+    }
+    void failure(TCLAP::CmdLineInterface&, TCLAP::ArgException&) override {} // thrown instead
+
+private:
+    std::ostream& m_out;
+};
+
+// " (--scan)" for the argument TCLAP blames, which it spells "Argument: --scan" or
+// "Argument: (--scan)"; empty when it blames none.
+std::string argumentOf(const TCLAP::ArgException& error)
+{
+    std::string id = error.argId();
+    const std::string label = "Argument: ";
+    if (!id.starts_with(label)) {
+        return "";
+    }
+    id.erase(0, label.size());
+    if (id.starts_with('(') && id.ends_with(')')) {
+        id = id.substr(1, id.size() - 2);
+    }
+    return " (" + id + ")";
+}
+
+Invocation usageError(std::ostream& err, const std::string& reason)
+{
+    err << kProgram << ": " << reason << "\nTry '" << kProgram
+        << " --help' for more information.\n";
+    return {Invocation::Kind::Exit, {}, kExitUsage};
+}
+
+} // namespace
+
+Invocation parseCommandLine(const std::vector<std::string>& args, std::ostream& out,
+                            std::ostream& err)
+{
+    if (args.empty()) {
+        return {};
+    }
+    TCLAP::CmdLine cmd(kHelp, ' ', QUELT_VERSION);
+    Output output(out);
+    cmd.setOutput(&output);
+    cmd.setExceptionHandling(false);
+    TCLAP::ValueArg<std::string> folder("", "scan", "folder to scan", false, "", "FOLDER", cmd);
+    TCLAP::ValueArg<std::string> catalogue("", "catalogue", "catalogue", false, "", "FILE", cmd);
+    TCLAP::ValueArg<std::string> save("", "save", "catalogue to write", false, "", "FILE", cmd);
+    TCLAP::SwitchArg gameList("", "gamelist", "write gamelist.txt", cmd, false);
+    TCLAP::ValueArg<std::string> installer("", "installer", "script", false, "", "FILE", cmd);
+    TCLAP::SwitchArg quiet("", "quiet", "no progress", cmd, false);
+
+    std::vector<std::string> argv{kProgram};
+    argv.insert(argv.end(), args.begin(), args.end());
+    try {
+        cmd.parse(argv);
+    } catch (const TCLAP::ExitException& done) { // --help or --version, already printed
+        return {Invocation::Kind::Exit, {}, done.getExitStatus()};
+    } catch (const TCLAP::ArgException& error) {
+        return usageError(err, error.error() + argumentOf(error));
+    }
+    if (!folder.isSet()) {
+        return usageError(err, "--scan FOLDER is missing");
+    }
+    if (gameList.getValue() && !save.isSet()) {
+        return usageError(err, "--gamelist goes with --save");
+    }
+    const auto given = [](const TCLAP::ValueArg<std::string>& arg) {
+        return arg.isSet() ? std::optional<std::string>(arg.getValue()) : std::nullopt;
+    };
+    return {Invocation::Kind::Scan,
+            Options{folder.getValue(), given(catalogue), given(save), gameList.getValue(),
+                    given(installer), quiet.getValue()},
+            kExitSuccess};
+}
+
+} // namespace batch

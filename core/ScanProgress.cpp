@@ -1,0 +1,26 @@
+#include "core/ScanProgress.h"
+
+namespace core {
+namespace {
+
+std::string groupedThousands(std::size_t value)
+{
+    std::string digits = std::to_string(value);
+    for (std::size_t pos = digits.size(); pos > 3; pos -= 3) {
+        digits.insert(pos - 3, ",");
+    }
+    return digits;
+}
+
+} // namespace
+
+std::string scanProgressText(const ScanProgress& progress)
+{
+    if (progress.phase == ScanProgress::Phase::Listing) {
+        return "Scanning: listing files\u2026";
+    }
+    return "Scanning: " + groupedThousands(progress.done) + " of " +
+           groupedThousands(progress.total) + " files";
+}
+
+} // namespace core

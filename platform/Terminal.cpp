@@ -1,0 +1,12 @@
+#include "platform/Terminal.h"
+
+#include <unistd.h>
+
+namespace platform {
+
+bool standardErrorIsTerminal()
+{
+    return isatty(STDERR_FILENO) == 1;
+}
+
+} // namespace platform

@@ -1,0 +1,147 @@
+// Black-box tests of QueltImport without a window: no display at all, exact output, exit
+// status. (That its rows and files equal the window's is tried beside the window's scan.)
+
+#include "core/Fingerprint.h"
+#include "platform/AsciiCase.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <tuple>
+
+using testsupport::ProcessResult;
+using testsupport::readFile;
+using testsupport::shellQuoted;
+using testsupport::TempDir;
+using testsupport::writeFile;
+
+namespace {
+
+class BatchMode : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        // A copy, so that the cache file beside the program lands in the test's folder.
+        std::filesystem::create_directory(dir / "bin");
+        std::filesystem::copy_file(QUELTIMPORT_PATH, dir / "bin/QueltImport");
+        writeFile(dir / "games/zork1.z3", std::string(18, '\x03') + "880429zork");
+        writeFile(dir / "games/sub/STRAY.Z5", std::string(18, '\x05')); // too short for a serial
+        writeFile(dir / "games/notes.txt", "no story");
+        zork = crcText(*computeFingerprint(dir / "games/zork1.z3"));
+        stray = crcText(*computeFingerprint(dir / "games/sub/STRAY.Z5"));
+        writeFile(dir / "cat.xml", "<games><supported_game fingerprint=\"" + zork +
+                                       "\" FullName=\"Zork I\" sn=\"880429\" warn=\"v3\"/>"
+                                       "<supported_game fingerprint=\"0000ABCD\" "
+                                       "FullName=\"Lost\" sn=\"\"/></games>");
+    }
+
+    ProcessResult run(const std::string& args)
+    {
+        return testsupport::runCommand(
+            "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout 60 bin/QueltImport " +
+                args,
+            dir.path());
+    }
+
+    TempDir dir;
+    std::string zork;
+    std::string stray;
+};
+
+} // namespace
+
+TEST_F(BatchMode, PrintsTheRowsInFingerprintOrderThenTheCount)
+{
+    std::filesystem::create_directory(dir / "bin/empty");
+    // Paths as the window shows them: absolute, spelled as found.
+    const std::string games = dir / "games/";
+    const std::string zorkRow = zork + "\t880429\t" + games + "zork1.z3\tv3\tZork I\n";
+    const std::string strayRow = stray + "\tunknown\t" + games + "sub/STRAY.Z5\t\tunknown\n";
+    const std::string lostRow = "0000ABCD\tunknown\tunknown\t\tLost\n";
+    const std::vector<std::tuple<std::string, std::string>> cases{
+        {"--scan games --catalogue cat.xml",
+         lostRow + (zork < stray ? zorkRow + strayRow : strayRow + zorkRow) + "3: games found.\n"},
+        {"--scan ./games/sub/ --quiet", strayRow + "1: games found.\n"},
+        {"--scan bin/empty", "no games found.\n"},
+    };
+    for (const auto& [args, out] : cases) {
+        const ProcessResult r = run(args);
+        EXPECT_EQ(r.out, out) << args;
+        EXPECT_EQ(r.err, "") << args; // no progress where standard error is no terminal
+        EXPECT_EQ(r.status, 0) << args;
+    }
+    // The match went into the window's cache, beside the program, under its lower-cased key.
+    const std::string cacheLine = platform::asciiLowered(games) + "zork1.z3|" + zork + "|";
+    EXPECT_EQ(readFile(dir / "bin/filecache.txt").find(cacheLine), 0u);
+}
+
+TEST_F(BatchMode, FailuresExitWith1AndBadCommandLinesWith2)
+{
+    writeFile(dir / "bad.xml", "<games><supported_game");
+    const std::vector<std::tuple<std::string, int, std::string>> cases{
+        {"--scan missing", 1, "QueltImport: cannot scan missing: No such file or directory\n"},
+        {"--scan cat.xml", 1, "QueltImport: cannot scan cat.xml: not a folder\n"},
+        {"--scan games --catalogue bad.xml", 1,
+         "QueltImport: cannot load the catalogue bad.xml:\nProblem with XML format"},
+        {"--scan games --catalogue games", 1, "QueltImport: cannot load the catalogue games:"},
+        {"--scan games --save no/such/out.xml", 1, "QueltImport: cannot write no/such/out.xml\n"},
+        {"--scan games --installer no/such/out.iss", 1,
+         "QueltImport: cannot write no/such/out.iss: No such file or directory\n"},
+        {"--scan games --save out.xml --gamelist --installer games", 1,
+         "QueltImport: cannot write games: "},
+        {"--frob", 2, "QueltImport: Couldn't find match for argument (--frob)\n"},
+        {"-platform offscreen", 2, "QueltImport: Couldn't find match for argument"},
+        {"--scan", 2, "QueltImport: Missing a value for this argument! (--scan)\n"},
+        {"--scan games stray", 2, "QueltImport: Couldn't find match for argument (stray)\n"},
+        {"--catalogue cat.xml", 2, "QueltImport: --scan FOLDER is missing\n"},
+        {"--scan games --gamelist", 2, "QueltImport: --gamelist goes with --save\n"},
+    };
+    for (const auto& [args, status, err] : cases) {
+        const ProcessResult r = run(args);
+        EXPECT_EQ(r.status, status) << args;
+        EXPECT_EQ(r.err.substr(0, err.size()), err) << args;
+        if (status == 2) {
+            EXPECT_EQ(r.out, "") << args;
+            EXPECT_NE(r.err.find("Try 'QueltImport --help'"), std::string::npos) << args;
+        }
+    }
+    // The files that could be written are; the results were printed before.
+    EXPECT_NE(readFile(dir / "gamelist.txt"), "");
+    EXPECT_NE(readFile(dir / "out.xml"), "");
+}
+
+TEST_F(BatchMode, HelpAndVersionPrintAndExitWith0)
+{
+    for (const char* args : {"--help", "-h", "--scan games --help"}) {
+        const ProcessResult r = run(args);
+        EXPECT_EQ(r.status, 0) << args;
+        EXPECT_NE(r.out.find("  QueltImport --scan FOLDER [--catalogue FILE]"), std::string::npos)
+            << args;
+        EXPECT_EQ(r.err, "") << args;
+    }
+    const ProcessResult r = run("--version");
+    EXPECT_EQ(r.out, "QueltImport " QUELT_VERSION "\n");
+    EXPECT_EQ(r.status, 0);
+}
+
+TEST_F(BatchMode, ProgressShowsOnATerminalUnlessQuiet)
+{
+    if (std::system("command -v script >/dev/null") != 0) {
+        GTEST_SKIP() << "script (util-linux) is not installed";
+    }
+    // script(1) gives the program a terminal for its standard output and error.
+    const auto onTerminal = [&](const std::string& args) {
+        return testsupport::runCommand("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "
+                                       "script -qec " +
+                                           shellQuoted("bin/QueltImport --scan games" + args) +
+                                           " /dev/null",
+                                       dir.path())
+            .out;
+    };
+    const std::string shown = onTerminal("");
+    EXPECT_NE(shown.find("Scanning: listing files\u2026"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("2: games found."), std::string::npos) << shown;
+    EXPECT_EQ(onTerminal(" --quiet").find("Scanning"), std::string::npos);
+}
