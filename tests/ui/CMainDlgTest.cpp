@@ -16,6 +16,7 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -158,11 +159,8 @@ TEST_F(CMainDlgTest, AStoredPlacementOpensNormalAndOnScreen)
     const QSize size = CMainDlg(dir / "other.xml").minimumSize() + QSize(40, 10);
     const auto placed = [&](int left, int top, std::int32_t showCmd) {
         ui::WindowPlacement p;
-        p.showCmd = showCmd;
-        p.left = left;
-        p.top = top;
-        p.right = left + size.width();
-        p.bottom = top + size.height();
+        std::tie(p.showCmd, p.left, p.top) = std::tuple(showCmd, left, top);
+        std::tie(p.right, p.bottom) = std::pair(left + size.width(), top + size.height());
         return ui::placementText(p);
     };
     storePlacement(placed(20, 30, ui::WindowPlacement::kMinimize));
