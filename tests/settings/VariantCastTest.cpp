@@ -36,7 +36,7 @@ template <class T> void expectAll(T expected, const std::vector<std::string>& te
 
 } // namespace
 
-TEST(VariantCast, TakesOnlyAWholeNumberInRangeWhateverTheGlobalLocale)
+TEST(VariantCast, TakesOnlyAWholeNumberInRangeWhateverTheGlobalLocaleAndTracesEachInput)
 {
     // A program may change the global locale; the settings file's numbers must not follow it.
     struct CommaDecimal : std::numpunct<char>
@@ -59,10 +59,8 @@ TEST(VariantCast, TakesOnlyAWholeNumberInRangeWhateverTheGlobalLocale)
     // A stream on its own would wrap negative numbers into the range ("-1" to 4294967295).
     expectAll<std::uint32_t>(0, {"-1", "4294967296"});
     std::locale::global(previous);
-}
 
-TEST(VariantCast, WritesTypeTextAndInputBeforeEveryConversion)
-{
+    // The debug output names the type and the text before every conversion.
     TraceCapture trace;
     VariantCast<std::int32_t>::convert(" 7");
     VariantCast<std::uint32_t>::convert("");
