@@ -4,9 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using testsupport::readFile;
 using testsupport::TempDir;
-using testsupport::writeFile;
 
 namespace {
 
@@ -22,8 +23,7 @@ struct Fields
 GamePtr game(const Fields& f)
 {
     auto g = std::make_shared<CGame>(f.FullName, f.fingerprint, f.sn);
-    g->fn = f.fn;
-    g->warn = f.warn;
+    std::tie(g->fn, g->warn) = std::tie(f.fn, f.warn);
     return g;
 }
 
@@ -36,46 +36,37 @@ std::vector<Fields> fieldsOf(const GameSet& set)
     return all;
 }
 
-const std::vector<Fields> kGolden{
-    {"0A1B2C3D", "Zork & \"Co\" <I>", "880429", "/games/zork1.z3", ""},
-    {"5E6F7A8B", "Caf\xE9  it's", "", "unknown", "line1\nline2\ttab"},
-};
-
 } // namespace
 
-TEST(CatalogueFile, SavesTheExactLayoutAndEscaping)
+TEST(CatalogueFile, SavesTheExactLayoutAndLoadsBackEveryByte)
 {
+    const std::vector<Fields> golden{
+        {"0A1B2C3D", "Zork & \"Co\" <I>", "880429", "/games/zork1.z3", ""},
+        {"5E6F7A8B", "Caf\xE9  it's", "", "unknown", "line1\nline2\ttab"},
+    };
     TempDir dir;
     CGameCatalogue catalogue;
-    for (const Fields& f : kGolden) {
+    for (const Fields& f : golden) {
         catalogue.games.insert(game(f));
     }
     ASSERT_TRUE(catalogue.saveCatalogue(dir / "out.xml"));
     EXPECT_EQ(readFile(dir / "out.xml"), readFile(kFixtures + "catalogue_golden.xml"));
     EXPECT_FALSE(catalogue.saveCatalogue(dir / "missing/folder/out.xml"));
-
-    CGameCatalogue empty;
-    ASSERT_TRUE(empty.saveCatalogue(dir / "out.xml"));
-    EXPECT_EQ(readFile(dir / "out.xml"),
-              "<?xml version=\"1.0\" encoding=\"UTF-16\" standalone=\"no\" ?>\n<games />\n");
-}
-
-TEST(CatalogueFile, LoadsBackEveryByteThatWasSaved)
-{
-    TempDir dir;
     CGameCatalogue loaded;
     ASSERT_TRUE(loaded.loadCatalogue(kFixtures + "catalogue_golden.xml"));
-    EXPECT_EQ(fieldsOf(loaded.games), kGolden);
+    EXPECT_EQ(fieldsOf(loaded.games), golden);
+    ASSERT_TRUE(CGameCatalogue().saveCatalogue(dir / "out.xml"));
+    EXPECT_EQ(readFile(dir / "out.xml"),
+              "<?xml version=\"1.0\" encoding=\"UTF-16\" standalone=\"no\" ?>\n<games />\n");
 
     // Every byte value, control bytes and bytes above 127 included, survives a round trip.
     std::string allBytes;
     for (int c = 1; c < 256; ++c) {
         allBytes += static_cast<char>(c);
     }
-    CGameCatalogue original;
+    CGameCatalogue original, reread;
     original.games.insert(game({"00000001", allBytes, " 88 04 ", "/x/\xC3\xA9t\xE9.z5", "  a  "}));
     ASSERT_TRUE(original.saveCatalogue(dir / "bytes.xml"));
-    CGameCatalogue reread;
     ASSERT_TRUE(reread.loadCatalogue(dir / "bytes.xml"));
     EXPECT_EQ(fieldsOf(reread.games), fieldsOf(original.games));
 }
@@ -87,52 +78,44 @@ TEST(CatalogueFile, SavesInAscendingOrderOfTheChosenView)
     catalogue.games.insert(game({"00000003", "beta", "B", "/c", "x"}));
     catalogue.games.insert(game({"00000001", "Alpha", "C", "/b", "z"}));
     catalogue.games.insert(game({"00000002", "beta", "A", "/a", "y"}));
-    // The last digit of each fingerprint, in file order.
-    auto order = [&](CatalogueView view) {
+    const std::pair<CatalogueView, std::string> views[] = {
+        {CatalogueView::Fingerprint, "123"},
+        {CatalogueView::FullName, "132"}, // equal names keep insertion order
+        {CatalogueView::Sn, "231"},
+        {CatalogueView::Fn, "213"},
+        {CatalogueView::Warn, "321"}};
+    for (const auto& [view, expected] : views) {
         EXPECT_TRUE(catalogue.saveCatalogue(dir / "view.xml", view));
         const std::string text = readFile(dir / "view.xml");
-        std::string digits;
+        std::string digits; // the last digit of each fingerprint, in file order
         for (std::size_t pos = 0; (pos = text.find("fingerprint=\"", pos)) != std::string::npos;) {
-            pos += 13;
-            digits += text.substr(pos + 7, 1);
+            digits += text[pos += 20];
         }
-        return digits;
-    };
-    EXPECT_EQ(order(CatalogueView::Fingerprint), "123");
-    EXPECT_EQ(order(CatalogueView::FullName), "132"); // equal names keep insertion order
-    EXPECT_EQ(order(CatalogueView::Sn), "231");
-    EXPECT_EQ(order(CatalogueView::Fn), "213");
-    EXPECT_EQ(order(CatalogueView::Warn), "321");
+        EXPECT_EQ(digits, expected);
+    }
 }
 
-TEST(CatalogueFile, ReadsQuirkyEntriesWithoutStopping)
+TEST(CatalogueFile, ReadsQuirkyEntriesWithoutStoppingAndReportsAFailureWithItsPlace)
 {
     CGameCatalogue catalogue;
     catalogue.games.insert(game({"0000BEEF", "Held", "111111", "/held.z5", ""}));
     ASSERT_TRUE(catalogue.loadCatalogue(kFixtures + "catalogue_quirks.xml"));
     EXPECT_EQ(catalogue.messages.str(), "");
-    EXPECT_EQ(fieldsOf(catalogue.games),
-              (std::vector<Fields>{
-                  {"0000ABCD", "First", "880429", "/a/first.z5", "old"}, // first entry wins
-                  {"0000BEEF", "Held", "111111", "/held.z5", ""},        // a held record stays
-                  {"0000CAFE", "", "", "unknown", ""},
-                  {"cbf43926", "Lower case", "", "", ""},
-              }));
+    const std::vector<Fields> loaded{
+        {"0000ABCD", "First", "880429", "/a/first.z5", "old"}, // first entry wins
+        {"0000BEEF", "Held", "111111", "/held.z5", ""},        // a held record stays
+        {"0000CAFE", "", "", "unknown", ""},
+        {"cbf43926", "Lower case", "", "", ""},
+    };
+    EXPECT_EQ(fieldsOf(catalogue.games), loaded);
 
     // No "games" element: false without a report; an empty one loads.
     EXPECT_FALSE(catalogue.loadCatalogue(kFixtures + "catalogue_capital_games.xml"));
     EXPECT_EQ(catalogue.messages.str(), "");
     TempDir dir;
-    writeFile(dir / "empty.xml", "<games/>");
+    testsupport::writeFile(dir / "empty.xml", "<games/>");
     EXPECT_TRUE(catalogue.loadCatalogue(dir / "empty.xml"));
-    EXPECT_EQ(catalogue.games.size(), 4u);
-}
 
-TEST(CatalogueFile, FailureReportNamesThePathTheErrorAndItsPlace)
-{
-    TempDir dir;
-    CGameCatalogue catalogue;
-    catalogue.games.insert(game({"0000BEEF", "Held", "", "", ""}));
     // A folder is refused like a missing file; each report replaces the one before.
     for (const std::string& path : {dir / "Missing.xml", dir.path()}) {
         EXPECT_FALSE(catalogue.loadCatalogue(path));
@@ -143,5 +126,5 @@ TEST(CatalogueFile, FailureReportNamesThePathTheErrorAndItsPlace)
     EXPECT_FALSE(catalogue.loadCatalogue(broken));
     EXPECT_EQ(catalogue.messages.str(),
               kProblem + broken + "\nError reading end tag.\nLine: 4 Col: 1\n");
-    EXPECT_EQ(catalogue.games.size(), 1u); // nothing of the broken file is added
+    EXPECT_EQ(fieldsOf(catalogue.games), loaded); // nothing of the broken file is added
 }

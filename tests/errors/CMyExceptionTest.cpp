@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <string>
+#include <utility>
 
 TEST(CMyException, ReportIsTheFixedHeaderThenTheDetailsAndTheLocationWhenThereIsALine)
 {
@@ -15,11 +16,7 @@ TEST(CMyException, ReportIsTheFixedHeaderThenTheDetailsAndTheLocationWhenThereIs
         "////////////////////////////////////////////////////////////////////////////////\n"
         "ERROR #: ";
     ASSERT_EQ(header.size(), 294u);
-    const struct
-    {
-        CMyException error;
-        std::string details;
-    } cases[] = {
+    const std::pair<CMyException, std::string> cases[] = {
         {{0, "nothing to read.", "CGameCatalogue::load", "x.cpp", 0},
          "0\nFunction: CGameCatalogue::load\nDescription: nothing to read.. "},
         {{-5, "bad", "A::b", "src/a.cpp", 12},
@@ -27,7 +24,7 @@ TEST(CMyException, ReportIsTheFixedHeaderThenTheDetailsAndTheLocationWhenThereIs
         {{INT_MIN, "", "", nullptr, 1},
          "-2147483648\nFunction: \nDescription: . \nFile: \nLine: 1"},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(c.error.what(), header + c.details);
+    for (const auto& [error, details] : cases) {
+        EXPECT_EQ(error.what(), header + details);
     }
 }

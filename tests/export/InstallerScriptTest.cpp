@@ -1,7 +1,5 @@
 #include "export/InstallerScript.h"
 
-#include "export/CFileChooser.h"
-
 #include <gtest/gtest.h>
 
 using exporter::installerScript;
@@ -19,20 +17,4 @@ TEST(InstallerScript, ListsKnownFilesInRowOrderUnderTheirDestinationNames)
               " and D; Flags: ignoreversion;\n"
               "Source: Unknown; DestDir: {app}\\games\\somedir\\unknown; Flags: ignoreversion;\n");
     EXPECT_EQ(installerScript({}), "[FILES]\n");
-}
-
-// What the real file dialog is given (the offscreen tests never open it): its title and the
-// filter's pairs.
-TEST(FileChooser, GivesTheDialogItsTitleAndFilterPairs)
-{
-    const CFileChooser load(CFileChooser::Kind::Open,
-                            "Fingerprints (*.XML)|*.XML|Z-code Files (.z?;.blb;.dat;.zip)|"
-                            "*.z?;*.blb;*.dat;*.zip|All files (*.*)|*.*|",
-                            "Open", nullptr, [](const CFileChooser&) { return std::nullopt; });
-    EXPECT_EQ(load.title(), "Open");
-    const auto items = load.filterItems();
-    ASSERT_EQ(items.size(), 3u);
-    EXPECT_EQ(items[1].description, "Z-code Files (.z?;.blb;.dat;.zip)");
-    EXPECT_EQ(items[1].pattern, "*.z?;*.blb;*.dat;*.zip");
-    EXPECT_EQ(items[2].pattern, "*.*");
 }

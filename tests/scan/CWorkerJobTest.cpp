@@ -8,11 +8,14 @@
 
 using namespace std::chrono_literals;
 
-TEST(CWorkerJob, RunsTheCallbackOnItsThreadWhenTriggered)
+TEST(CWorkerJob, RunsTheCallbackOnItsThreadWhenTriggeredAndSignalsDoneEvenAfterAThrow)
 {
     int context = 41;
     std::thread::id ranOn;
     std::atomic<int> runs{0};
+    {
+        CWorkerJob idle([&](void*) { return ++runs; }, nullptr); // disposed of at once
+    }
     CWorkerJob job(
         [&](void* ctx) {
             ranOn = std::this_thread::get_id();
@@ -27,23 +30,11 @@ TEST(CWorkerJob, RunsTheCallbackOnItsThreadWhenTriggered)
     EXPECT_EQ(context, 42);
     EXPECT_EQ(runs, 1);
     EXPECT_NE(ranOn, std::this_thread::get_id());
-}
 
-TEST(CWorkerJob, DisposesOfAnIdleOrNeverTriggeredJobAtOnce)
-{
-    std::atomic<int> runs{0};
-    {
-        CWorkerJob idle([&](void*) { return ++runs; }, nullptr);
-    }
-    EXPECT_EQ(runs, 0);
-}
-
-TEST(CWorkerJob, ExceptionsInTheCallbackStillSignalDone)
-{
-    CWorkerJob job([](void*) -> int { throw std::runtime_error("scan failed"); }, nullptr);
-    job.trigger();
-    job.waitDone();
-    EXPECT_TRUE(job.isDone());
+    CWorkerJob failing([](void*) -> int { throw std::runtime_error("scan failed"); }, nullptr);
+    failing.trigger();
+    failing.waitDone();
+    EXPECT_TRUE(failing.isDone());
 }
 
 TEST(CWorkerJob, ABusyJobOutlivesItsDisposalAndItsWaitersWithoutBeingFreedUnderThem)

@@ -25,11 +25,12 @@ std::vector<std::string> pathsBelow(const std::string& prefix,
 } // namespace
 
 // What a listing leaves out (FIFOs, dangling links) is the platform listing's test.
-TEST(FindAllFiles, FilesOfAFolderComeFirstThenSubfoldersLastListedFirstNeverThroughLinks)
+TEST(FileWalk, FilesOfAFolderComeFirstThenSubfoldersLastListedFirstNeverThroughLinks)
 {
     TempDir dir;
     writeFile(dir / "b.z5", "bb");
     writeFile(dir / "a.z5", "a");
+    writeFile(dir / "C.Z5", "333");
     writeFile(dir / "S1/one.dat", "1");
     writeFile(dir / "S1/deep/inner.z3", "1");
     writeFile(dir / "S2/two.dat", "22");
@@ -45,23 +46,16 @@ TEST(FindAllFiles, FilesOfAFolderComeFirstThenSubfoldersLastListedFirstNeverThro
         const std::uint64_t total = findAllFiles(root, entries);
         ASSERT_EQ(entries.front().path, "kept"); // the walk only appends
         entries.erase(entries.begin());
-        EXPECT_EQ(
-            pathsBelow(dir.path(), entries),
-            (std::vector<std::string>{"a.z5", "b.z5", "S2/alias", "S2/two.dat", "S1/one.dat",
-                                      "S1/deep/inner.z3", deep + "far.z5", ".hidden/seen.z8"}));
-        EXPECT_EQ(total, 11u);
+        EXPECT_EQ(pathsBelow(dir.path(), entries),
+                  (std::vector<std::string>{"C.Z5", "a.z5", "b.z5", "S2/alias", "S2/two.dat",
+                                            "S1/one.dat", "S1/deep/inner.z3", deep + "far.z5",
+                                            ".hidden/seen.z8"}));
+        EXPECT_EQ(total, 14u);
     }
-}
-
-TEST(FindFiles, PatternSelectsFilesAndFoldersAndRecurseIsOptional)
-{
-    TempDir dir;
-    writeFile(dir / "tale.Z5", "1");
-    writeFile(dir / "notes.txt", "22");
-    writeFile(dir / "sub/inner.z5", "333");
+    // A pattern selects files and folders alike ("S1" is not entered); recursing is optional.
     std::vector<CFileEntry> entries;
-    EXPECT_EQ(findFiles(dir.path(), "*.z5", true, entries), 1u); // "sub" is not entered
-    EXPECT_EQ(findFiles(dir.path(), "*.*", false, entries), 3u);
+    EXPECT_EQ(findFiles(dir.path(), "*.z5", true, entries), 6u);
+    EXPECT_EQ(findFiles(dir.path(), "*.*", false, entries), 6u);
     EXPECT_EQ(pathsBelow(dir.path(), entries),
-              (std::vector<std::string>{"tale.Z5", "notes.txt", "tale.Z5"}));
+              (std::vector<std::string>{"C.Z5", "a.z5", "b.z5", "C.Z5", "a.z5", "b.z5"}));
 }

@@ -36,7 +36,7 @@ template <class T> void expectAll(T expected, const std::vector<std::string>& te
 
 } // namespace
 
-TEST(VariantCast, TakesOnlyAWholeNumberInRangeWhateverTheGlobalLocale)
+TEST(VariantCast, TakesOnlyAWholeNumberInRangeWhateverTheGlobalLocaleAndTracesEachInput)
 {
     // A program may change the global locale; the settings file's numbers must not follow it.
     struct CommaDecimal : std::numpunct<char>
@@ -47,10 +47,10 @@ TEST(VariantCast, TakesOnlyAWholeNumberInRangeWhateverTheGlobalLocale)
     };
     const std::locale previous =
         std::locale::global(std::locale(std::locale::classic(), new CommaDecimal));
-    expectAll(1500.0, {"1.5e3"});
-    expectAll(0.0015, {"1.5E-3"});
-    expectAll(0.5, {".5"});
-    expectAll(2.5, {"2.5  "});
+    for (const auto& [value, text] : {std::pair(1500.0, "1.5e3"), std::pair(0.0015, "1.5E-3"),
+                                      std::pair(0.5, ".5"), std::pair(2.5, "2.5  ")}) {
+        expectAll(value, {text});
+    }
     expectAll(1234570.0, {"1.23457e+006", "1.23457e+06"});
     expectAll(0.0, {" 2.5", "1,5", "1e", "0x1p3", "inf", "nan", "1e400"});
     expectAll(3e38f, {"3e38"});
@@ -59,10 +59,8 @@ TEST(VariantCast, TakesOnlyAWholeNumberInRangeWhateverTheGlobalLocale)
     // A stream on its own would wrap negative numbers into the range ("-1" to 4294967295).
     expectAll<std::uint32_t>(0, {"-1", "4294967296"});
     std::locale::global(previous);
-}
 
-TEST(VariantCast, WritesTypeTextAndInputBeforeEveryConversion)
-{
+    // The debug output names the type and the text before every conversion.
     TraceCapture trace;
     VariantCast<std::int32_t>::convert(" 7");
     VariantCast<std::uint32_t>::convert("");

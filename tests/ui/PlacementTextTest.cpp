@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 using ui::WindowPlacement;
 
@@ -12,11 +13,8 @@ namespace {
 WindowPlacement sample()
 {
     WindowPlacement p;
-    p.showCmd = WindowPlacement::kMinimize;
-    p.minX = -32000;
-    p.left = -1920;
-    p.right = 2147483647;
-    p.bottom = -2147483647 - 1;
+    std::tie(p.showCmd, p.minX, p.left) = std::tuple(WindowPlacement::kMinimize, -32000, -1920);
+    std::tie(p.right, p.bottom) = std::pair(2147483647, -2147483647 - 1);
     return p;
 }
 
