@@ -1,13 +1,16 @@
 // The fingerprint engine's threads: files read as two halves, files changing size while
-// they are read. Also run under ThreadSanitizer.
+// they are read, and the queue whose workers read whole files. Also run under
+// ThreadSanitizer.
 
 #include "core/Fingerprint.h"
+#include "core/FingerprintQueue.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <fcntl.h>
+#include <optional>
 #include <string>
 #include <thread>
 #include <unistd.h>
@@ -74,4 +77,40 @@ TEST(FileChangingSize, IsFingerprintedAsOneStateOrRefused)
     }
     stop = true;
     writer.join();
+}
+
+// Results come back in the order the files were added, whichever worker finished first,
+// large files read in halves among them; a queue dropped with files pending ends.
+TEST(FingerprintQueue, GivesResultsInTheOrderFilesWereAdded)
+{
+    TempDir dir;
+    std::vector<std::pair<std::string, std::optional<std::uint32_t>>> expected;
+    for (int i = 0; i < 200; ++i) {
+        const std::string path = dir / ("f" + std::to_string(i));
+        if (i % 50 == 7) {
+            expected.emplace_back(path, std::nullopt); // never written
+            continue;
+        }
+        const std::size_t size =
+            i % 50 == 0 ? std::size_t{5} << 20 : static_cast<std::size_t>(i) * 131;
+        const std::string bytes = std::string(size, static_cast<char>(i)) + std::to_string(i);
+        writeFile(path, bytes);
+        expected.emplace_back(path, crcOf(bytes));
+    }
+    core::FingerprintQueue queue;
+    for (const auto& [path, crc] : expected) {
+        queue.add(path);
+    }
+    for (const auto& [path, crc] : expected) {
+        const core::FingerprintResult result = queue.take();
+        EXPECT_EQ(result.path, path);
+        EXPECT_EQ(result.crc, crc) << path;
+        EXPECT_EQ(result.error, crc ? FingerprintError::None : FingerprintError::Open) << path;
+    }
+    EXPECT_EQ(queue.pending(), 0u);
+
+    core::FingerprintQueue dropped;
+    for (const auto& [path, crc] : expected) {
+        dropped.add(path);
+    }
 }
