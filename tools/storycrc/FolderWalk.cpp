@@ -25,15 +25,13 @@ ResolvedPattern resolvePattern(const std::string& name)
     return {std::move(folder), std::move(pattern)};
 }
 
-std::uint32_t walkFolder(const std::string& folder, const std::string& pattern, bool recurse,
-                         const CrcReport& report)
+void walkFolder(const std::string& folder, const std::string& pattern, bool recurse,
+                CrcReport& report)
 {
-    std::uint32_t total = 0;
     platform::walkTree(folder, [&](const std::string& current, const platform::FolderEntry& entry) {
         if (!entry.isFolder && platform::matchesPattern(entry.name, pattern)) {
-            total = report.add(current + entry.name, total);
+            report.add(current + entry.name);
         }
         return recurse;
     });
-    return total;
 }

@@ -1,10 +1,8 @@
 #pragma once
 
-#include <cstdint>
-#include <iosfwd>
 #include <string>
 
-struct CrcReport;
+class CrcReport;
 
 // A wildcard argument split into the folder to walk (ending in '/') and the name pattern.
 struct ResolvedPattern
@@ -17,10 +15,9 @@ struct ResolvedPattern
 // Throws FileException "[folder] <system text>" when the folder does not exist.
 ResolvedPattern resolvePattern(const std::string& name);
 
-// Reports every file of `folder` (and, with `recurse`, of every folder below it) whose name
-// matches `pattern`. Folders are listed in byte order of their names; the subfolders met in
-// a folder are walked after it, the last one first. Links to folders are not descended.
-// Returns the sum of the CRCs in sum mode, else 0 after printing one line per file.
-// Throws FileException when a matching file cannot be opened.
-std::uint32_t walkFolder(const std::string& folder, const std::string& pattern, bool recurse,
-                         const CrcReport& report);
+// Adds to `report` every file of `folder` (and, with `recurse`, of every folder below it)
+// whose name matches `pattern`. Folders are listed in byte order of their names; the
+// subfolders met in a folder are walked after it, the last one first. Links to folders are
+// not descended. Throws FileException (from `report`) when a matching file cannot be read.
+void walkFolder(const std::string& folder, const std::string& pattern, bool recurse,
+                CrcReport& report);

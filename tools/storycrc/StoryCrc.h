@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/FingerprintQueue.h"
+
 #include <cstdint>
 #include <iosfwd>
 #include <string>
@@ -14,16 +16,32 @@ struct StoryCrcOptions
     std::vector<std::string> names;
 };
 
-// Where CRC lines go and how they are formed; shared by plain files and folder walks.
-struct CrcReport
+// Where CRC lines go and how they are formed; shared by plain files and folder walks. Files
+// are fingerprinted ahead on two workers; their lines and the total follow the order in
+// which they were added, exactly as if each were read in turn.
+class CrcReport
 {
-    std::ostream& out;
-    bool sum = false;
-    std::string compare;
+public:
+    CrcReport(std::ostream& out, bool sum, std::string compare);
 
-    // Fingerprints `path` with `seed` added. In sum mode returns the new running total and
-    // prints nothing; otherwise prints "<CRC>\t<path>[match]" and returns 0.
-    std::uint32_t add(const std::string& path, std::uint32_t seed) const;
+    // Adds `path` and reports the files before it whose CRCs are ready. In sum mode adds the
+    // CRC to total() and prints nothing; otherwise prints "<CRC>\t<path>[match]". Throws
+    // FileException (as fileCrc) at the first file that cannot be read: the files before it
+    // are reported, none after it.
+    void add(const std::string& path);
+    // Reports every file added so far; throws as add.
+    void flush();
+    // The sum of the CRCs reported, modulo 2^32.
+    std::uint32_t total() const { return m_total; }
+
+private:
+    void reportNext();
+
+    std::ostream& m_out;
+    bool m_sum = false;
+    std::string m_compare;
+    std::uint32_t m_total = 0;
+    core::FingerprintQueue m_queue;
 };
 
 // The CRC-32 of the file at `path` plus `seed`, modulo 2^32. A path that does not exist is
