@@ -1,8 +1,10 @@
 #include "core/CGameCatalogue.h"
 
+#include "core/CacheWriter.h"
 #include "core/Fingerprint.h"
 #include "core/StorySerial.h"
 #include "platform/AsciiCase.h"
+#include "platform/Clock.h"
 #include "scan/CFileEntry.h"
 #include "scan/FileFilters.h"
 #include "scan/FileWalk.h"
@@ -74,9 +76,18 @@ void appendEntries(const GameSet& games, CatalogueView view, TiXmlElement& root)
     }
 }
 
+bool isCacheHit(const FileCache& cache, const std::string& key, const CFileEntry& entry)
+{
+    const auto cached = cache.find(key);
+    return cached != cache.end() && cached->second.stampLo == entry.stampLo;
+}
+
 } // namespace
 
-CGameCatalogue::CGameCatalogue() : m_cachePath(core::defaultCachePath()) {}
+CGameCatalogue::CGameCatalogue()
+    : m_cachePath(core::defaultCachePath()), m_clock(platform::tickCount)
+{
+}
 
 bool CGameCatalogue::loadCatalogue(const std::string& path)
 {
@@ -117,6 +128,11 @@ void CGameCatalogue::setCachePath(const std::string& path)
     m_cachePath = path;
 }
 
+void CGameCatalogue::setClock(std::function<std::uint32_t()> clock)
+{
+    m_clock = std::move(clock);
+}
+
 std::size_t CGameCatalogue::scan(const std::string& folder, GameSet* set, bool createUnknown)
 {
     if (folder.empty()) {
@@ -128,32 +144,25 @@ std::size_t CGameCatalogue::scan(const std::string& folder, GameSet* set, bool c
     if (findAllFiles(folder, entries) == 0) {
         return 0;
     }
+    core::CacheWriter writer(m_cachePath, cache, m_clock);
     std::size_t count = 0;
-    bool cacheChanged = false;
     for (const CFileEntry& entry : entries) {
         const std::string key = platform::asciiLowered(entry.path);
         if (!endsWithAny(extensions, key)) {
             continue;
         }
-        const auto cached = cache.find(key);
-        if (cached != cache.end() && cached->second.stampLo == entry.stampLo) {
-            count += matchFile(target, cached->second.fingerprint, key, entry.path, createUnknown);
+        if (isCacheHit(cache, key, entry)) {
+            count += matchFile(target, cache.find(key)->second.fingerprint, key, entry.path,
+                               createUnknown);
             continue;
         }
         std::string fingerprint;
         if (fingerprintFromDisk(entry, key, fingerprint) &&
             matchFile(target, fingerprint, key, entry.path, createUnknown)) {
             ++count;
-            CacheEntry fresh{fingerprint, entry.stampLo};
-            CacheEntry& slot = cache[key];
-            cacheChanged = cacheChanged || slot != fresh;
-            slot = std::move(fresh);
+            writer.set(key, CacheEntry{fingerprint, entry.stampLo});
         }
-        // Rewritten after every file read from disk, so a scan cut short keeps what it
-        // learned; an unchanged cache already holds exactly these bytes.
-        if (cacheChanged) {
-            cacheChanged = !core::writeFileCache(m_cachePath, cache); // unwritable: go on
-        }
+        writer.rewriteWhenDue();
     }
     return count;
 }

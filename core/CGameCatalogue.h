@@ -4,6 +4,8 @@
 #include "core/GameSet.h"
 
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <sstream>
 #include <string>
 
@@ -44,7 +46,8 @@ public:
     // Fingerprints every candidate file under `folder` (through the file cache) and marks
     // the records of `set` (nullptr: `games`) that match; with `createUnknown`, a file that
     // matches nothing gets an "unknown" record. Returns the number of files that matched;
-    // 0 at once for an empty `folder` or a tree without content.
+    // 0 at once for an empty `folder` or a tree without content. What it learns goes to the
+    // cache file when it has waited a second, and when the scan ends, also by an exception.
     std::size_t scan(const std::string& folder, GameSet* set, bool createUnknown);
 
     // Fingerprints the file at `path` and gives the matching record of `games` that path
@@ -55,6 +58,10 @@ public:
     // Where `scan` keeps its fingerprint cache; core::defaultCachePath() unless set.
     void setCachePath(const std::string& path);
     const std::string& cachePath() const { return m_cachePath; }
+
+    // The millisecond clock by which `scan` spaces its cache rewrites; platform::tickCount
+    // unless set.
+    void setClock(std::function<std::uint32_t()> clock);
 
     std::string extensions;      // candidate endings for `scan`, set by setFilters
     std::ostringstream messages; // the report of the last failure, at most one
@@ -68,4 +75,5 @@ private:
                              std::string& fingerprint);
 
     std::string m_cachePath;
+    std::function<std::uint32_t()> m_clock;
 };

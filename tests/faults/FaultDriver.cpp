@@ -3,8 +3,9 @@
 //   fault_driver save-settings <path>       saves generation 0, 1, 2, ... of a settings file
 //   fault_driver save-catalogue <path>      the same for a catalogue
 //   fault_driver rescan <folder> <cache>    scans <folder> again and again, moving the
-//                                           last-write time of every file first, so that
-//                                           every file is read and the cache rewritten
+//                                           last-write time of every file a second on first,
+//                                           so that every file is read and the cache
+//                                           rewritten; prints "done <generation> <stampLo>"
 //   fault_driver try-save-settings <path>   one save; prints "saved" or "failed"
 //   fault_driver try-save-catalogue <path>  the same for a catalogue
 //   fault_driver try-scan <folder> <cache|-> [fingerprint...]
@@ -15,6 +16,8 @@
 // The looping commands print "done <generation>" after each complete write.
 
 #include "core/CGameCatalogue.h"
+#include "scan/CFileEntry.h"
+#include "scan/FileWalk.h"
 #include "settings/CSettingStore.h"
 #include "tests/faults/FaultData.h"
 
@@ -29,9 +32,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void announce(unsigned generation)
+void announce(unsigned generation, const std::string& detail = "")
 {
-    std::printf("done %u\n", generation);
+    std::printf("done %u%s\n", generation, detail.c_str());
     std::fflush(stdout);
 }
 
@@ -67,7 +70,9 @@ int rescanForever(const std::string& folder, const std::string& cache)
         catalogue.setCachePath(cache);
         GameSet set = all;
         catalogue.scan(folder, &set, false);
-        announce(generation);
+        std::vector<CFileEntry> files;
+        findAllFiles(folder, files);
+        announce(generation, " " + std::to_string(files.at(0).stampLo));
     }
 }
 
