@@ -2,6 +2,8 @@
 
 #include "core/CacheWriter.h"
 #include "core/Fingerprint.h"
+#include "core/FingerprintQueue.h"
+#include "core/ReadAhead.h"
 #include "core/StorySerial.h"
 #include "platform/AsciiCase.h"
 #include "platform/Clock.h"
@@ -145,6 +147,10 @@ std::size_t CGameCatalogue::scan(const std::string& folder, GameSet* set, bool c
         return 0;
     }
     core::CacheWriter writer(m_cachePath, cache, m_clock);
+    core::ReadAhead ahead(entries, [&](const CFileEntry& entry) {
+        const std::string key = platform::asciiLowered(entry.path);
+        return endsWithAny(extensions, key) && !isCacheHit(cache, key, entry);
+    });
     std::size_t count = 0;
     for (const CFileEntry& entry : entries) {
         const std::string key = platform::asciiLowered(entry.path);
@@ -157,7 +163,7 @@ std::size_t CGameCatalogue::scan(const std::string& folder, GameSet* set, bool c
             continue;
         }
         std::string fingerprint;
-        if (fingerprintFromDisk(entry, key, fingerprint) &&
+        if (fingerprintFromDisk(ahead.fingerprint(entry), key, fingerprint) &&
             matchFile(target, fingerprint, key, entry.path, createUnknown)) {
             ++count;
             writer.set(key, CacheEntry{fingerprint, entry.stampLo});
@@ -217,16 +223,15 @@ bool CGameCatalogue::matchFile(GameSet& set, const std::string& fingerprint, con
     return false;
 }
 
-// Reads the file by the path the walk reported: on a case-sensitive file system the
+// `read` is the file read by the path the walk reported: on a case-sensitive file system the
 // lower-cased key may name another file or none.
-bool CGameCatalogue::fingerprintFromDisk(const CFileEntry& entry, const std::string& key,
-                                         std::string& fingerprint)
+bool CGameCatalogue::fingerprintFromDisk(const core::FingerprintResult& read,
+                                         const std::string& key, std::string& fingerprint)
 {
-    const auto crc = computeFingerprint(entry.path);
-    if (!crc) {
+    if (!read.crc) {
         report("Could not load file: " + key);
         return false;
     }
-    fingerprint = crcText(*crc);
+    fingerprint = crcText(*read.crc);
     return true;
 }

@@ -10,6 +10,9 @@
 #include <string>
 
 struct CFileEntry;
+namespace core {
+struct FingerprintResult;
+}
 
 // The view of a GameSet whose order a saved catalogue follows.
 enum class CatalogueView
@@ -71,7 +74,7 @@ private:
     void report(const std::string& text);
     bool matchFile(GameSet& set, const std::string& fingerprint, const std::string& key,
                    const std::string& openPath, bool createUnknown);
-    bool fingerprintFromDisk(const CFileEntry& entry, const std::string& key,
+    bool fingerprintFromDisk(const core::FingerprintResult& read, const std::string& key,
                              std::string& fingerprint);
 
     std::string m_cachePath;
