@@ -78,10 +78,13 @@ void appendEntries(const GameSet& games, CatalogueView view, TiXmlElement& root)
     }
 }
 
-bool isCacheHit(const FileCache& cache, const std::string& key, const CFileEntry& entry)
+// The cache entry of `key` when it is current for the walk's `entry`; nullptr otherwise.
+const CacheEntry* currentEntry(const FileCache& cache, const std::string& key,
+                               const CFileEntry& entry)
 {
     const auto cached = cache.find(key);
-    return cached != cache.end() && cached->second.stampLo == entry.stampLo;
+    return cached != cache.end() && cached->second.stampLo == entry.stampLo ? &cached->second
+                                                                            : nullptr;
 }
 
 } // namespace
@@ -149,7 +152,7 @@ std::size_t CGameCatalogue::scan(const std::string& folder, GameSet* set, bool c
     core::CacheWriter writer(m_cachePath, cache, m_clock);
     core::ReadAhead ahead(entries, [&](const CFileEntry& entry) {
         const std::string key = platform::asciiLowered(entry.path);
-        return endsWithAny(extensions, key) && !isCacheHit(cache, key, entry);
+        return endsWithAny(extensions, key) && !currentEntry(cache, key, entry);
     });
     std::size_t count = 0;
     for (const CFileEntry& entry : entries) {
@@ -157,9 +160,8 @@ std::size_t CGameCatalogue::scan(const std::string& folder, GameSet* set, bool c
         if (!endsWithAny(extensions, key)) {
             continue;
         }
-        if (isCacheHit(cache, key, entry)) {
-            count += matchFile(target, cache.find(key)->second.fingerprint, key, entry.path,
-                               createUnknown);
+        if (const CacheEntry* cached = currentEntry(cache, key, entry)) {
+            count += matchFile(target, cached->fingerprint, key, entry.path, createUnknown);
             continue;
         }
         std::string fingerprint;
