@@ -1,12 +1,13 @@
 #!/usr/bin/env python3
 """Builds the benchmark corpus in a folder: big.bin (1 GiB by default) and tree/, 10,000
 story-named files of 1 KiB to 256 KiB in 100 folders. Deterministic sizes, random bytes.
-Usage: make-corpus.py <folder> [--big-mib N] [--files N] [--folders N]"""
+Usage: make-corpus.py <folder> [--big-mib N] [--files N] [--folders N] [--max-kib N]"""
 
 import argparse
 import os
 import pathlib
 import random
+import zlib
 
 EXTENSIONS = [".z3", ".z5", ".z8", ".dat", ".zip", ".z4"]
 
@@ -17,6 +18,7 @@ def main() -> None:
     parser.add_argument("--big-mib", type=int, default=1024)
     parser.add_argument("--files", type=int, default=10000)
     parser.add_argument("--folders", type=int, default=100)
+    parser.add_argument("--max-kib", type=int, default=256)
     args = parser.parse_args()
     root = pathlib.Path(args.folder)
     root.mkdir(parents=True, exist_ok=True)
@@ -29,18 +31,23 @@ def main() -> None:
                 out.write(chunk)
 
     tree = root / "tree"
-    marker = tree / f".complete-{args.files}-{args.folders}"
+    marker = tree / f".complete-{args.files}-{args.folders}-{args.max_kib}"
     if marker.exists():
         return
     rng = random.Random(42)
-    pool = os.urandom(256 << 10)
+    pool = os.urandom(args.max_kib << 10)
+    seen = set()
     for i in range(args.files):
         folder = tree / f"folder{i % args.folders:03d}"
         folder.mkdir(parents=True, exist_ok=True)
-        size = rng.randint(1 << 10, 256 << 10)
+        size = rng.randint(1 << 10, args.max_kib << 10)
         name = f"story{i:05d}{EXTENSIONS[i % len(EXTENSIONS)]}"
-        # A distinct prefix makes every file's fingerprint distinct.
-        data = i.to_bytes(4, "little") + pool[: size - 4]
+        # A distinct prefix makes every file distinct; among 100,000 files two CRC-32s would
+        # still likely meet, so a fifth byte changes until the fingerprint is new too.
+        data = bytearray(i.to_bytes(4, "little") + pool[: size - 4])
+        while zlib.crc32(data) in seen:
+            data[4] = (data[4] + 1) & 0xFF
+        seen.add(zlib.crc32(data))
         (folder / name).write_bytes(data)
     marker.touch()
 

@@ -1,8 +1,12 @@
 #include "core/CGameCatalogue.h"
 
+#include "core/CacheWriter.h"
 #include "core/Fingerprint.h"
+#include "core/FingerprintQueue.h"
+#include "core/ReadAhead.h"
 #include "core/StorySerial.h"
 #include "platform/AsciiCase.h"
+#include "platform/Clock.h"
 #include "scan/CFileEntry.h"
 #include "scan/FileFilters.h"
 #include "scan/FileWalk.h"
@@ -10,7 +14,6 @@
 
 #include <tinyxml.h>
 
-#include <algorithm>
 #include <memory>
 #include <unordered_set>
 #include <vector>
@@ -47,21 +50,30 @@ void addEntry(const TiXmlElement& element, GameSet& games)
     games.insert(std::move(game));
 }
 
-// The cache keys that more than one candidate path of the walk folds to. On a file system
-// with case-sensitive names Game.z5 and game.z5 are two files under one key, and a cached
-// fingerprint could belong to either.
-std::unordered_set<std::string> sharedKeys(const std::vector<CFileEntry>& entries,
-                                           const std::string& extensions)
+// The candidates of a walk: how many there are, and the cache keys that more than one of
+// their paths folds to. On a file system with case-sensitive names Game.z5 and game.z5 are
+// two files under one key, and a cached fingerprint could belong to either.
+struct StoryFiles
 {
+    std::size_t count = 0;
+    std::unordered_set<std::string> sharedKeys;
+};
+
+StoryFiles findStoryFiles(const std::vector<CFileEntry>& entries, const std::string& extensions)
+{
+    StoryFiles stories;
     std::unordered_set<std::string> seen;
-    std::unordered_set<std::string> shared;
     for (const CFileEntry& entry : entries) {
         std::string key = platform::asciiLowered(entry.path);
-        if (endsWithAny(extensions, key) && !seen.insert(key).second) {
-            shared.insert(std::move(key));
+        if (!endsWithAny(extensions, key)) {
+            continue;
+        }
+        ++stories.count;
+        if (!seen.insert(key).second) {
+            stories.sharedKeys.insert(std::move(key));
         }
     }
-    return shared;
+    return stories;
 }
 
 template <class View> void appendEntries(const GameSet& games, TiXmlElement& root)
@@ -93,9 +105,21 @@ void appendEntries(const GameSet& games, CatalogueView view, TiXmlElement& root)
     }
 }
 
+// The cache entry of `key` when it is current for the walk's `entry`; nullptr otherwise.
+const CacheEntry* currentEntry(const FileCache& cache, const std::string& key,
+                               const CFileEntry& entry)
+{
+    const auto cached = cache.find(key);
+    return cached != cache.end() && cached->second.stampLo == entry.stampLo ? &cached->second
+                                                                            : nullptr;
+}
+
 } // namespace
 
-CGameCatalogue::CGameCatalogue() : m_cachePath(core::defaultCachePath()) {}
+CGameCatalogue::CGameCatalogue()
+    : m_cachePath(core::defaultCachePath()), m_clock(platform::tickCount)
+{
+}
 
 bool CGameCatalogue::loadCatalogue(const std::string& path)
 {
@@ -146,6 +170,11 @@ void CGameCatalogue::setProgressThrottle(core::ProgressThrottle throttle)
     m_throttle = std::move(throttle);
 }
 
+void CGameCatalogue::setClock(std::function<std::uint32_t()> clock)
+{
+    m_clock = std::move(clock);
+}
+
 std::size_t CGameCatalogue::scan(const std::string& folder, GameSet* set, bool createUnknown)
 {
     if (folder.empty()) {
@@ -158,39 +187,37 @@ std::size_t CGameCatalogue::scan(const std::string& folder, GameSet* set, bool c
     if (findAllFiles(folder, entries) == 0) {
         return 0;
     }
-    const std::unordered_set<std::string> uncacheable = sharedKeys(entries, extensions);
-    const std::size_t candidates = m_progress ? countCandidates(entries) : 0;
+    const StoryFiles stories = findStoryFiles(entries, extensions);
     std::size_t done = 0;
+    // The cache entry a file may be served from: current, and not shared with another path.
+    const auto servedFrom = [&](const std::string& key, const CFileEntry& entry) {
+        return stories.sharedKeys.contains(key) ? nullptr : currentEntry(cache, key, entry);
+    };
+    core::CacheWriter writer(m_cachePath, cache, m_clock);
+    core::ReadAhead ahead(entries, [&](const CFileEntry& entry) {
+        const std::string key = platform::asciiLowered(entry.path);
+        return endsWithAny(extensions, key) && !servedFrom(key, entry);
+    });
     std::size_t count = 0;
-    bool cacheChanged = false;
     for (const CFileEntry& entry : entries) {
         const std::string key = platform::asciiLowered(entry.path);
         if (!endsWithAny(extensions, key)) {
             continue;
         }
-        reportProgress({ScanProgress::Phase::Fingerprinting, done++, candidates});
-        const bool cacheable = !uncacheable.contains(key);
-        const auto cached = cacheable ? cache.find(key) : cache.end();
-        if (cached != cache.end() && cached->second.stampLo == entry.stampLo) {
-            count += matchFile(target, cached->second.fingerprint, entry.path, createUnknown);
+        reportProgress({ScanProgress::Phase::Fingerprinting, done++, stories.count});
+        if (const CacheEntry* cached = servedFrom(key, entry)) {
+            count += matchFile(target, cached->fingerprint, entry.path, createUnknown);
             continue;
         }
         std::string fingerprint;
-        if (fingerprintFromDisk(entry.path, fingerprint) &&
+        if (fingerprintFromDisk(ahead.fingerprint(entry), fingerprint) &&
             matchFile(target, fingerprint, entry.path, createUnknown)) {
             ++count;
-            if (cacheable) {
-                CacheEntry fresh{fingerprint, entry.stampLo};
-                CacheEntry& slot = cache[key];
-                cacheChanged = cacheChanged || slot != fresh;
-                slot = std::move(fresh);
+            if (!stories.sharedKeys.contains(key)) {
+                writer.set(key, CacheEntry{fingerprint, entry.stampLo});
             }
         }
-        // Rewritten after every file read from disk, so a scan cut short keeps what it
-        // learned; an unchanged cache already holds exactly these bytes.
-        if (cacheChanged) {
-            cacheChanged = !core::writeFileCache(m_cachePath, cache); // unwritable: go on
-        }
+        writer.rewriteWhenDue();
     }
     return count;
 }
@@ -246,29 +273,15 @@ bool CGameCatalogue::matchFile(GameSet& set, const std::string& fingerprint,
 }
 
 // A file that cannot be opened or read to its end is reported and gets no fingerprint.
-bool CGameCatalogue::fingerprintFromDisk(const std::string& path, std::string& fingerprint)
+bool CGameCatalogue::fingerprintFromDisk(const core::FingerprintResult& read,
+                                         std::string& fingerprint)
 {
-    const auto crc = computeFingerprint(path);
-    if (!crc) {
-        report("Could not load file: " + path);
+    if (!read.crc) {
+        report("Could not load file: " + read.path);
         return false;
     }
-    fingerprint = crcText(*crc);
+    fingerprint = crcText(*read.crc);
     return true;
-}
-
-// The files of `entries` that `scan` fingerprints: the same test as its loop, with the
-// extension list split once.
-std::size_t CGameCatalogue::countCandidates(const std::vector<CFileEntry>& entries) const
-{
-    std::vector<std::string> endings;
-    splitTokens(extensions, ",", endings);
-    return static_cast<std::size_t>(
-        std::count_if(entries.begin(), entries.end(), [&](const CFileEntry& entry) {
-            const std::string key = platform::asciiLowered(entry.path);
-            return std::any_of(endings.begin(), endings.end(),
-                               [&](const std::string& ending) { return key.ends_with(ending); });
-        }));
 }
 
 void CGameCatalogue::reportProgress(const ScanProgress& progress)

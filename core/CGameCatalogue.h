@@ -6,11 +6,14 @@
 #include "core/ScanProgress.h"
 
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <sstream>
 #include <string>
-#include <vector>
 
-struct CFileEntry;
+namespace core {
+struct FingerprintResult;
+}
 
 // The view of a GameSet whose order a saved catalogue follows.
 enum class CatalogueView
@@ -50,7 +53,8 @@ public:
     // only the cache key is lower-cased, and a key that two paths of the walk share is
     // neither served from the cache nor stored. A file that cannot be opened or read is
     // reported and left out. Returns the number of files that matched; 0 at once for an
-    // empty `folder` or a tree without content.
+    // empty `folder` or a tree without content. What it learns goes to the cache file when it
+    // has waited a second, and when the scan ends, also by an exception.
     std::size_t scan(const std::string& folder, GameSet* set, bool createUnknown);
 
     // Fingerprints the file at `path` and gives the matching record of `games` that path
@@ -68,6 +72,10 @@ public:
     void setProgressHandler(ScanProgressHandler handler);
     void setProgressThrottle(core::ProgressThrottle throttle);
 
+    // The millisecond clock by which `scan` spaces its cache rewrites; platform::tickCount
+    // unless set.
+    void setClock(std::function<std::uint32_t()> clock);
+
     std::string extensions;      // candidate endings for `scan`, set by setFilters
     std::ostringstream messages; // the report of the last failure, at most one
     GameSet games;
@@ -76,11 +84,11 @@ private:
     void report(const std::string& text);
     bool matchFile(GameSet& set, const std::string& fingerprint, const std::string& path,
                    bool createUnknown);
-    bool fingerprintFromDisk(const std::string& path, std::string& fingerprint);
-    std::size_t countCandidates(const std::vector<CFileEntry>& entries) const;
+    bool fingerprintFromDisk(const core::FingerprintResult& read, std::string& fingerprint);
     void reportProgress(const ScanProgress& progress);
 
     std::string m_cachePath;
+    std::function<std::uint32_t()> m_clock;
     ScanProgressHandler m_progress;
     core::ProgressThrottle m_throttle;
 };

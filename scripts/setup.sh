@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 # qt6-qpa-plugins holds the X11 and Wayland back ends that show QueltImport's window.
 packages=(cmake ninja-build g++ pkg-config libboost-dev libisal-dev libtinyxml-dev libtclap-dev
-          qt6-base-dev qt6-qpa-plugins fonts-liberation2)
+          zlib1g-dev qt6-base-dev qt6-qpa-plugins fonts-liberation2)
 if [[ "${1:-}" == "--tests" ]]; then
     shift
     # clang and its run-time libraries for libFuzzer (tests/fuzz/run-fuzzers.sh); setpriv

@@ -9,8 +9,11 @@
 #include <algorithm>
 #include <array>
 #include <fcntl.h>
+#include <filesystem>
+#include <stdexcept>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 using testsupport::readFile;
 using testsupport::TempDir;
@@ -292,5 +295,50 @@ TEST(AddFile, MatchesCreatesOrReportsAsAsked)
         EXPECT_FALSE(catalogue.addFile(path, true, "unknown"));
         EXPECT_EQ(catalogue.messages.str(), "Could not load file: " + path);
         EXPECT_EQ(catalogue.games.size(), 2u);
+    }
+}
+
+// The cache file is rewritten when a new entry waits and a second has passed since the last
+// rewrite, and when the scan ends, also by an exception. The injected clock steps 600 ms at
+// each reading and notes how many lines the file held then; a start just below the clock's
+// wrap must change nothing.
+TEST_F(ScanFixture, CacheIsRewrittenOnceASecondAndWhenTheScanEnds)
+{
+    entries.clear();
+    for (const char* name : {"a", "b", "c", "d", "e"}) {
+        const std::string bytes = story("880429", name);
+        writeFile(stories + name + ".z5", bytes);
+        entries.push_back({name, fingerprintOf(bytes), ""});
+    }
+    auto lines = [this] {
+        const std::string text = readFile(cachePath);
+        return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+    };
+    for (const std::uint32_t start : {0u, 0xFFFFFFFFu - 700}) {
+        for (const int throwAt : {0, 4}) {
+            std::filesystem::remove(cachePath);
+            std::vector<int> seen; // lines in the file at each reading of the clock
+            CGameCatalogue scanner;
+            scanner.setFilters(kStoryExtensions);
+            scanner.setCachePath(cachePath);
+            scanner.setClock([&] {
+                seen.push_back(lines());
+                if (static_cast<int>(seen.size()) == throwAt) {
+                    throw std::runtime_error("the scan ends early");
+                }
+                return start + 600 * static_cast<std::uint32_t>(seen.size() - 1);
+            });
+            GameSet set = catalogue();
+            if (throwAt) {
+                // Read at 0 (the start), 600, 1200 (a and b written) and 1800 (thrown): c waits.
+                EXPECT_THROW(scanner.scan(stories, &set, false), std::runtime_error);
+                EXPECT_EQ(seen, (std::vector<int>{0, 0, 0, 2}));
+                EXPECT_EQ(lines(), 3);
+            } else {
+                EXPECT_EQ(scanner.scan(stories, &set, false), 5u);
+                EXPECT_EQ(seen, (std::vector<int>{0, 0, 0, 2, 2, 4})) << "start " << start;
+                EXPECT_EQ(lines(), 5);
+            }
+        }
     }
 }

@@ -3,8 +3,9 @@
 //   fault_driver save-settings <path>       saves generation 0, 1, 2, ... of a settings file
 //   fault_driver save-catalogue <path>      the same for a catalogue
 //   fault_driver rescan <folder> <cache>    scans <folder> again and again, moving the
-//                                           last-write time of every file first, so that
-//                                           every file is read and the cache rewritten
+//                                           last-write time of every file a second on first,
+//                                           so that every file is read and the cache
+//                                           rewritten; prints "done <generation> <stampLo>"
 //   fault_driver try-save-settings <path>   one save; prints "saved" or "failed"
 //   fault_driver try-save-catalogue <path>  the same for a catalogue
 //   fault_driver try-scan <folder> <cache|-> [fingerprint...]
@@ -12,9 +13,11 @@
 //                                           ("-": the cache beside the program); prints
 //                                           count=, messages= and cache= lines
 //
-// The looping commands print "done <generation>" after each complete write.
+// The save loops print "done <generation>" after each complete write.
 
 #include "core/CGameCatalogue.h"
+#include "scan/CFileEntry.h"
+#include "scan/FileWalk.h"
 #include "tests/faults/FaultData.h"
 
 #include <chrono>
@@ -28,12 +31,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Runs `write` for generation 0, 1, 2, ... and announces each one done.
-int forever(const std::function<void(unsigned generation)>& write)
+// Runs `write` for generation 0, 1, 2, ... and announces each one done, followed by what
+// `write` returns.
+int forever(const std::function<std::string(unsigned generation)>& write)
 {
     for (unsigned generation = 0;; ++generation) {
-        write(generation);
-        std::printf("done %u\n", generation);
+        const std::string detail = write(generation);
+        std::printf("done %u%s\n", generation, detail.c_str());
         std::fflush(stdout);
     }
 }
@@ -50,6 +54,9 @@ int rescanForever(const std::string& folder, const std::string& cache)
             }
         }
         faultdata::scanTree(folder, cache, all, false);
+        std::vector<CFileEntry> files;
+        findAllFiles(folder, files);
+        return " " + std::to_string(files.at(0).stampLo);
     });
 }
 
@@ -80,11 +87,16 @@ int main(int argc, char** argv)
     const std::vector<std::string> args(argv + 1, argv + argc);
     const std::string command = args.empty() ? std::string() : args[0];
     if (command == "save-settings" && args.size() == 2) {
-        return forever([&](unsigned g) { faultdata::settingsOfGeneration(g).save(args[1]); });
+        return forever([&](unsigned g) {
+            faultdata::settingsOfGeneration(g).save(args[1]);
+            return std::string();
+        });
     }
     if (command == "save-catalogue" && args.size() == 2) {
-        return forever(
-            [&](unsigned g) { faultdata::catalogueOfGeneration(g)->saveCatalogue(args[1]); });
+        return forever([&](unsigned g) {
+            faultdata::catalogueOfGeneration(g)->saveCatalogue(args[1]);
+            return std::string();
+        });
     }
     if (command == "rescan" && args.size() == 3) {
         return rescanForever(args[1], args[2]);

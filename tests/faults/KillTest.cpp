@@ -23,7 +23,8 @@ namespace {
 constexpr int kRounds = 12;
 
 // Starts the driver, lets it finish one write, then kills it after a random delay of up to
-// `maxDelayMs`, `kRounds` times; `check` looks at the result after every kill.
+// `maxDelayMs`, `kRounds` times; `check` looks at the result after every kill, given the
+// round and the last "done" line the driver printed.
 template <class Check>
 void killRepeatedly(const std::vector<std::string>& argv, int maxDelayMs, Check check)
 {
@@ -38,7 +39,10 @@ void killRepeatedly(const std::vector<std::string>& argv, int maxDelayMs, Check 
         ASSERT_EQ(line.rfind("done", 0), 0u) << line;
         std::this_thread::sleep_for(std::chrono::milliseconds(delayMs(random)));
         driver.kill();
-        check(round);
+        for (std::string later; driver.readLine(later);) {
+            line = later;
+        }
+        check(round, line);
     }
 }
 
@@ -74,7 +78,7 @@ TEST(KilledWriter, SettingsFileIsOneCompleteGeneration)
     TempDir dir;
     const std::string path = dir / "QueltImport_settings.xml";
     int leftovers = 0;
-    killRepeatedly({QUELT_FAULT_DRIVER, "save-settings", path}, 60, [&](int round) {
+    killRepeatedly({QUELT_FAULT_DRIVER, "save-settings", path}, 60, [&](int round, auto&) {
         EXPECT_GE(faultdata::settingsGeneration(path), 0)
             << "round " << round << ":\n"
             << testsupport::readFile(path).substr(0, 2000);
@@ -88,14 +92,18 @@ TEST(KilledWriter, CatalogueIsOneCompleteGeneration)
     TempDir dir;
     const std::string path = dir / "games.xml";
     int leftovers = 0;
-    killRepeatedly({QUELT_FAULT_DRIVER, "save-catalogue", path}, 150, [&](int round) {
+    killRepeatedly({QUELT_FAULT_DRIVER, "save-catalogue", path}, 150, [&](int round, auto&) {
         EXPECT_GE(faultdata::catalogueGeneration(path), 0) << "round " << round;
         leftovers += removeLeftovers(path);
     });
     RecordProperty("temporary files left by killed writers", leftovers);
 }
 
-TEST(KilledWriter, CacheFileHoldsOnlyCompleteTrueLines)
+// A scan rewrites the cache file when what it learned has waited a second and when it ends,
+// so a kill at any moment leaves a whole file of true lines that holds, at the least,
+// everything the last completed scan learned: every file, with that scan's last-write time
+// or the next one's (each scan moves them a second on).
+TEST(KilledWriter, CacheFileHoldsTheLastCompletedScanInCompleteTrueLines)
 {
     TempDir dir;
     std::map<std::string, std::string> fingerprintOfKey; // keys are lower-cased paths
@@ -106,16 +114,25 @@ TEST(KilledWriter, CacheFileHoldsOnlyCompleteTrueLines)
         fingerprintOfKey[lowerCased(path)] = crcText(*computeFingerprint(path));
     }
     const std::string cache = dir / "filecache.txt";
-    killRepeatedly({QUELT_FAULT_DRIVER, "rescan", dir / "tree", cache}, 150, [&](int round) {
-        const std::string text = testsupport::readFile(cache);
-        ASSERT_TRUE(text.empty() || text.back() == '\n') << "round " << round << ": cut line";
-        const FileCache entries = core::parseFileCache(text);
-        EXPECT_EQ(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')),
-                  entries.size())
-            << "round " << round << ": lines that do not read back";
-        for (const auto& [key, entry] : entries) {
-            EXPECT_EQ(fingerprintOfKey[key], entry.fingerprint) << "round " << round << ": " << key;
-        }
-        removeLeftovers(cache);
-    });
+    killRepeatedly(
+        {QUELT_FAULT_DRIVER, "rescan", dir / "tree", cache}, 150,
+        [&](int round, const std::string& lastDone) {
+            const std::string text = testsupport::readFile(cache);
+            ASSERT_TRUE(text.empty() || text.back() == '\n') << "round " << round << ": cut line";
+            const FileCache entries = core::parseFileCache(text);
+            EXPECT_EQ(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')),
+                      entries.size())
+                << "round " << round << ": lines that do not read back";
+            const auto stamp =
+                static_cast<std::uint32_t>(std::stoul(lastDone.substr(lastDone.rfind(' ') + 1)));
+            EXPECT_EQ(entries.size(), fingerprintOfKey.size()) << "round " << round;
+            for (const auto& [key, entry] : entries) {
+                EXPECT_EQ(fingerprintOfKey[key], entry.fingerprint)
+                    << "round " << round << ": " << key;
+                EXPECT_TRUE(entry.stampLo == stamp || entry.stampLo == stamp + 10000000u)
+                    << "round " << round << ", " << lastDone << ": " << key << " has "
+                    << entry.stampLo;
+            }
+            removeLeftovers(cache);
+        });
 }

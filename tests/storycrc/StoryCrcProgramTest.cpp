@@ -1,5 +1,6 @@
 // Black-box tests of the built storycrc: exact standard output, error lines, exit status.
 
+#include "core/Fingerprint.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -156,6 +157,39 @@ TEST_F(StoryCrcProgram, FolderArgumentsWalkInListingOrder)
                                     "00000000\tgames/S2/two.z5\n"
                                     "00000000\tgames/S2/deeper/three.z5\n"
                                     "00000000\tgames/S1/one.z5\n");
+}
+
+// Files are read ahead on two workers, yet the lines keep the walk's order, and the first
+// file that cannot be read ends the output: the lines before it are printed, none after.
+TEST_F(StoryCrcProgram, TreesAreReportedInWalkOrderUpToTheFirstUnreadableFile)
+{
+    std::string expected;
+    std::uint32_t sum = 0;
+    auto add = [&](const std::string& name, const std::string& bytes) {
+        writeFile(dir / name, bytes);
+        const std::uint32_t crc = crc32Update(0, bytes.data(), bytes.size());
+        expected += crcText(crc) + "\t" + name + "\n";
+        sum += crc;
+    };
+    for (int i = 0; i < 150; ++i) {
+        // Sizes from nothing to past the point where one file is read in two halves.
+        const std::size_t size = i == 75 ? std::size_t{5} << 20 : static_cast<std::size_t>(i) * 997;
+        add("tree/a" + std::to_string(1000 + i), std::string(size, static_cast<char>(i)));
+    }
+    const std::string beforeSub = expected;
+    for (int i = 0; i < 150; ++i) {
+        add("tree/sub/f" + std::to_string(1000 + i), std::to_string(i));
+    }
+    EXPECT_EQ(run("-r tree").out, expected);
+    EXPECT_EQ(run("-s -r tree").out, crcText(sum) + "\tTOTAL\n");
+
+    // A regular file whose first read fails, met between the two folders.
+    ASSERT_EQ(symlink("/proc/self/mem", (dir / "tree/m").c_str()), 0);
+    const ProcessResult failed = run("-r tree");
+    EXPECT_EQ(failed.out, beforeSub);
+    EXPECT_TRUE(failed.err.starts_with("Exception caught in main() :\nFailed to ")) << failed.err;
+    EXPECT_TRUE(failed.err.ends_with(" tree/m\n" + std::string(kElapsed))) << failed.err;
+    EXPECT_EQ(failed.status, 1);
 }
 
 TEST_F(StoryCrcProgram, PatternsMatchNamesIgnoringCaseFromTheCurrentFolder)

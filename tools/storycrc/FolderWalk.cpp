@@ -29,16 +29,14 @@ ResolvedPattern resolvePattern(const std::string& name)
     return {*actual, std::move(pattern), std::move(folder)};
 }
 
-std::uint32_t walkFolder(const std::string& folder, const std::string& shownFolder,
-                         const std::string& pattern, bool recurse, const CrcReport& report)
+void walkFolder(const std::string& folder, const std::string& shownFolder,
+                const std::string& pattern, bool recurse, CrcReport& report)
 {
-    std::uint32_t total = 0;
     platform::walkTree(folder, [&](const std::string& current, const platform::FolderEntry& entry) {
         if (!entry.isFolder && platform::matchesPattern(entry.name, pattern)) {
             const std::string below = current.substr(folder.size()) + entry.name;
-            total = report.add(current + entry.name, total, shownFolder + below);
+            report.add(current + entry.name, shownFolder + below);
         }
         return recurse;
     });
-    return total;
 }

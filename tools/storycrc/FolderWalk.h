@@ -1,10 +1,8 @@
 #pragma once
 
-#include <cstdint>
-#include <iosfwd>
 #include <string>
 
-struct CrcReport;
+class CrcReport;
 
 // A wildcard argument split into the folder to walk and the name pattern.
 struct ResolvedPattern
@@ -20,11 +18,10 @@ struct ResolvedPattern
 // does not exist either way.
 ResolvedPattern resolvePattern(const std::string& name);
 
-// Reports every file of `folder` (ending in '/'; with `recurse`, also of every folder below
-// it) whose name matches `pattern`. Folders are listed in byte order of their names; the
-// subfolders met in a folder are walked after it, the last one met first. Links to folders
-// are not descended. Printed paths begin with `shownFolder` in place of `folder`. Returns
-// the sum of the CRCs in sum mode, else 0 after printing one line per file. Throws
-// FileException when a matching file cannot be opened or read.
-std::uint32_t walkFolder(const std::string& folder, const std::string& shownFolder,
-                         const std::string& pattern, bool recurse, const CrcReport& report);
+// Adds to `report` every file of `folder` (ending in '/'; with `recurse`, also of every folder
+// below it) whose name matches `pattern`. Folders are listed in byte order of their names; the
+// subfolders met in a folder are walked after it, the last one first. Links to folders are
+// not descended. Printed paths begin with `shownFolder` in place of `folder`. Throws
+// FileException (from `report`) when a matching file cannot be opened or read.
+void walkFolder(const std::string& folder, const std::string& shownFolder,
+                const std::string& pattern, bool recurse, CrcReport& report);

@@ -10,6 +10,7 @@
 #include <tclap/ArgException.h>
 
 #include <ostream>
+#include <utility>
 
 namespace {
 
@@ -38,41 +39,74 @@ std::string withTrailingSlash(std::string folder)
     return folder;
 }
 
+// Files read ahead of the report at most: enough to keep both workers busy, few enough that
+// a huge tree costs no memory.
+constexpr std::size_t kReadAhead = 64;
+
 void processNames(const StoryCrcOptions& options, std::ostream& out)
 {
     if (options.names.empty()) {
         throw TCLAP::SpecificationException("At Least one filename needs to be specified!!");
     }
-    const CrcReport report{out, options.sum, options.compare};
-    std::uint32_t total = 0;
+    CrcReport report(out, options.sum, options.compare);
     for (const std::string& name : expandNames(options.names)) {
         if (isFolder(name)) {
-            total += walkFolder(withTrailingSlash(existingPath(name)), withTrailingSlash(name),
-                                "*.*", options.recurse, report);
+            walkFolder(withTrailingSlash(existingPath(name)), withTrailingSlash(name), "*.*",
+                       options.recurse, report);
         } else if (hasWildcard(name)) {
+            report.flush(); // the lines before it come before a missing folder's report
             const ResolvedPattern resolved = resolvePattern(name);
-            total += walkFolder(resolved.folder, resolved.shownFolder, resolved.pattern,
-                                options.recurse, report);
+            walkFolder(resolved.folder, resolved.shownFolder, resolved.pattern, options.recurse,
+                       report);
         } else {
-            total = report.add(name, total, name);
+            report.add(name, name);
         }
     }
+    report.flush();
     if (options.sum) {
-        out << crcText(total) << "\tTOTAL" << matchText(options.compare, total) << std::endl;
+        out << crcText(report.total()) << "\tTOTAL" << matchText(options.compare, report.total())
+            << std::endl;
     }
 }
 
 } // namespace
 
-std::uint32_t CrcReport::add(const std::string& path, std::uint32_t seed,
-                             const std::string& shown) const
+CrcReport::CrcReport(std::ostream& out, bool sum, std::string compare)
+    : m_out(out), m_sum(sum), m_compare(std::move(compare))
 {
-    const std::uint32_t value = fileCrc(path, seed);
-    if (sum) {
-        return value;
+}
+
+void CrcReport::add(const std::string& path, std::string shown)
+{
+    m_queue.add(path);
+    m_shown.push_back(std::move(shown));
+    while (m_queue.nextReady() || m_queue.pending() > kReadAhead) {
+        reportNext();
     }
-    out << crcText(value) << '\t' << shown << matchText(compare, value) << std::endl;
-    return 0;
+}
+
+void CrcReport::flush()
+{
+    while (m_queue.pending() > 0) {
+        reportNext();
+    }
+}
+
+void CrcReport::reportNext()
+{
+    const core::FingerprintResult result = m_queue.take();
+    // A file the workers could not read is tried again here: fileCrc finds a name from a
+    // response file under another case, or says why the file cannot be read.
+    const std::uint32_t value = result.crc ? *result.crc : fileCrc(result.path, 0);
+    const std::string shown = std::move(m_shown.front());
+    m_shown.pop_front();
+    if (m_sum) {
+        m_total += value;
+        return;
+    }
+    // No flush per line: the error stream is tied to this one, so a report still follows
+    // the lines before it.
+    m_out << crcText(value) << '\t' << shown << matchText(m_compare, value) << '\n';
 }
 
 std::uint32_t fileCrc(const std::string& path, std::uint32_t seed)

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "core/FingerprintQueue.h"
+
 #include <cstdint>
+#include <deque>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -14,16 +17,33 @@ struct StoryCrcOptions
     std::vector<std::string> names;
 };
 
-// Where CRC lines go and how they are formed; shared by plain files and folder walks.
-struct CrcReport
+// Where CRC lines go and how they are formed; shared by plain files and folder walks. Files
+// are fingerprinted ahead on two workers; their lines and the total follow the order in
+// which they were added, exactly as if each were read in turn.
+class CrcReport
 {
-    std::ostream& out;
-    bool sum = false;
-    std::string compare;
+public:
+    CrcReport(std::ostream& out, bool sum, std::string compare);
 
-    // Fingerprints `path` with `seed` added. In sum mode returns the new running total and
-    // prints nothing; otherwise prints "<CRC>\t<shown>[match]" and returns 0.
-    std::uint32_t add(const std::string& path, std::uint32_t seed, const std::string& shown) const;
+    // Adds `path` and reports the files before it whose CRCs are ready. In sum mode adds the
+    // CRC to total() and prints nothing; otherwise prints "<CRC>\t<shown>[match]". Throws
+    // FileException (as fileCrc) at the first file that cannot be read: the files before it
+    // are reported, none after it.
+    void add(const std::string& path, std::string shown);
+    // Reports every file added so far; throws as add.
+    void flush();
+    // The sum of the CRCs reported, modulo 2^32.
+    std::uint32_t total() const { return m_total; }
+
+private:
+    void reportNext();
+
+    std::ostream& m_out;
+    bool m_sum = false;
+    std::string m_compare;
+    std::uint32_t m_total = 0;
+    core::FingerprintQueue m_queue;
+    std::deque<std::string> m_shown; // the printed names of the files in m_queue, in order
 };
 
 // The CRC-32 of the file at `path` plus `seed`, modulo 2^32. A path that does not exist is

@@ -1,0 +1,98 @@
+#include "core/FingerprintQueue.h"
+
+#include <cassert>
+#include <system_error>
+
+namespace core {
+
+FingerprintQueue::FingerprintQueue(unsigned workers) : m_workerCount(workers > 0 ? workers : 1) {}
+
+FingerprintQueue::~FingerprintQueue()
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_closing = true;
+    }
+    m_added.notify_all();
+    for (std::thread& worker : m_workers) {
+        worker.join();
+    }
+}
+
+void FingerprintQueue::add(std::string path)
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_items.push_back(Item{FingerprintResult{std::move(path), std::nullopt, {}}, false});
+    }
+    m_added.notify_one();
+    if (m_workers.empty()) {
+        try {
+            for (unsigned i = 0; i < m_workerCount; ++i) {
+                m_workers.emplace_back([this] { work(); });
+            }
+        } catch (const std::system_error&) {
+            // Go on with the workers that started, or none.
+        }
+    }
+}
+
+std::size_t FingerprintQueue::pending() const
+{
+    const std::lock_guard lock(m_mutex);
+    return m_items.size();
+}
+
+bool FingerprintQueue::nextReady() const
+{
+    const std::lock_guard lock(m_mutex);
+    return !m_items.empty() && m_items.front().done;
+}
+
+FingerprintResult FingerprintQueue::take()
+{
+    std::unique_lock lock(m_mutex);
+    assert(!m_items.empty());
+    if (m_workers.empty()) {
+        Item& item = m_items.front();
+        item.result.crc = computeFingerprint(item.result.path, &item.result.error);
+        item.done = true;
+        ++m_started;
+    }
+    m_finished.wait(lock, [this] { return m_items.front().done; });
+    FingerprintResult result = std::move(m_items.front().result);
+    m_items.pop_front();
+    --m_started; // the front was begun, since it is done
+    return result;
+}
+
+void FingerprintQueue::work()
+{
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        m_added.wait(lock, [this] { return m_closing || m_started < m_items.size(); });
+        if (m_closing) {
+            return;
+        }
+        Item& item = m_items[m_started++];
+        const std::string& path = item.result.path; // never changed while queued
+        lock.unlock();
+        std::optional<std::uint32_t> crc;
+        FingerprintError error = FingerprintError::None;
+        try {
+            crc = computeFingerprint(path, &error);
+        } catch (...) {
+            // Out of memory, most likely: the caller tries the file again and meets it there.
+            error = FingerprintError::Read;
+        }
+        lock.lock();
+        item.result.crc = crc;
+        item.result.error = error;
+        item.done = true;
+        if (&item == &m_items.front()) {
+            m_finished.notify_one(); // the caller waits for the earliest file only
+        }
+    }
+}
+
+} // namespace core

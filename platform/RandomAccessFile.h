@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace platform {
+
+// A regular file open for reading at any offset. Reads keep no file position, so several
+// threads may read one file at once. Closed when the object goes.
+class RandomAccessFile
+{
+public:
+    // Nothing when `path` cannot be opened or is not a regular file (a folder, a FIFO, a
+    // device): such files never block the caller and never feed it endless data.
+    static std::optional<RandomAccessFile> open(const std::string& path);
+
+    RandomAccessFile(RandomAccessFile&& other) noexcept;
+    RandomAccessFile& operator=(RandomAccessFile&& other) noexcept;
+    ~RandomAccessFile();
+
+    // The size the file had when it was opened.
+    std::uint64_t openedSize() const { return m_openedSize; }
+    // The size it has now; nothing when the system cannot say.
+    std::optional<std::uint64_t> currentSize() const;
+
+    // Reads up to `size` bytes at `offset` into `buffer` with one read (begun again when a
+    // signal interrupts it). Returns the number of bytes read, 0 at the end of the file;
+    // nothing when the read fails.
+    std::optional<std::size_t> readAt(std::uint64_t offset, void* buffer, std::size_t size) const;
+
+private:
+    RandomAccessFile(int fd, std::uint64_t size) : m_fd(fd), m_openedSize(size) {}
+
+    int m_fd = -1;
+    std::uint64_t m_openedSize = 0;
+};
+
+} // namespace platform
