@@ -15,6 +15,15 @@ constexpr const char* kDeclaration =
     "<?xml version=\"1.0\" encoding=\"UTF-16\" standalone=\"no\" ?>\n";
 constexpr const char* kProblem = "Problem with XML format, check syntax of file: ";
 
+std::string repeated(const std::string& text, int times)
+{
+    std::string all;
+    for (int i = 0; i < times; ++i) {
+        all += text;
+    }
+    return all;
+}
+
 std::string entry(const std::string& fingerprint, const std::string& fullName)
 {
     return "    <supported_game fingerprint=\"" + fingerprint + "\" FullName=\"" + fullName +
@@ -69,6 +78,37 @@ TEST(StrangeCatalogue, NotXmlFailsWithTheReportAndAddsNothing)
         EXPECT_EQ(catalogue.games.size(), 0u);
         EXPECT_TRUE(catalogue.messages.str().starts_with(kProblem + dir / "bad.xml\n"))
             << catalogue.messages.str();
+    }
+}
+
+TEST(HostileCatalogue, DeepNestingAndManyAttributesAreRefusedWithTheirPlace)
+{
+    // 40,000 levels overflowed the parser's stack; 200,000 attributes kept it busy for minutes.
+    const testsupport::TimeLimit limit(30);
+    const std::string deep = std::string(kDeclaration) + "<games>\n" + repeated("<x>", 40000) +
+                             repeated("</x>", 40000) + "</games>\n";
+    std::string wide = std::string(kDeclaration) + "<games>\n<supported_game";
+    for (int i = 0; i < 200000; ++i) {
+        wide += " a" + std::to_string(i) + "=\"\"";
+    }
+    wide += " />\n</games>\n";
+    const std::size_t lineStart = wide.rfind('\n', wide.find(" a256=")) + 1;
+    struct Case
+    {
+        std::string text, why;
+        std::size_t col;
+    };
+    TempDir dir;
+    for (const auto& [text, why, col] :
+         {Case{deep, "Elements nested deeper than 256 levels", 255 * 3 + 1},
+          Case{wide, "Element with more than 256 attributes",
+               wide.find(" a256=") - lineStart + 2}}) {
+        writeFile(dir / "hostile.xml", text);
+        CGameCatalogue catalogue;
+        EXPECT_FALSE(catalogue.loadCatalogue(dir / "hostile.xml"));
+        EXPECT_EQ(catalogue.messages.str(), kProblem + dir / "hostile.xml\n" + why +
+                                                "\nLine: 3 Col: " + std::to_string(col) + "\n");
+        EXPECT_EQ(catalogue.games.size(), 0u);
     }
 }
 
