@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 using testsupport::TempDir;
 using testsupport::writeFile;
 
@@ -38,9 +41,15 @@ TEST(ExpandNames, FollowsNestedResponseFilesOnceEach)
     EXPECT_EQ(expanded({"@" + (dir / "outer.txt")}), (std::vector<std::string>{"A.Z5", "B.Z5"}));
 }
 
-TEST(ExpandNames, IgnoresMissingAndEmptyResponseFiles)
+TEST(ExpandNames, IgnoresMissingEmptyAndSpecialResponseFiles)
 {
     TempDir dir;
     writeFile(dir / "empty.txt", "");
-    EXPECT_TRUE(expanded({"@" + (dir / "empty.txt"), "@" + (dir / "missing.txt"), "@"}).empty());
+    // A FIFO, also behind a link, used to block the program for ever.
+    ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
+    ASSERT_EQ(symlink("fifo", (dir / "link").c_str()), 0);
+    const testsupport::TimeLimit limit(10);
+    EXPECT_TRUE(expanded({"@" + (dir / "empty.txt"), "@" + (dir / "missing.txt"), "@",
+                          "@" + (dir / "fifo"), "@" + (dir / "link"), "@" + dir.path()})
+                    .empty());
 }
