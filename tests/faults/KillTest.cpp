@@ -52,19 +52,19 @@ std::string lowerCased(std::string text)
     return text;
 }
 
-// Temporary files that killed writers left beside `target`; removes them.
-int removeLeftovers(const std::string& target)
+// Temporary files that killed writers left beside `target`. Each writer removes those of
+// writers that no longer run before it writes, so no more than the last one's may be there.
+int leftoversBeside(const std::string& target)
 {
     namespace fs = std::filesystem;
-    int count = 0;
     const fs::path path(target);
-    for (const auto& entry : fs::directory_iterator(path.parent_path())) {
-        if (entry.path().filename().string().rfind(path.filename().string() + ".tmp-", 0) == 0) {
-            fs::remove(entry.path());
-            ++count;
-        }
-    }
-    return count;
+    const auto entries = fs::directory_iterator(path.parent_path());
+    const int leftovers = static_cast<int>(
+        std::count_if(fs::begin(entries), fs::end(entries), [&](const fs::directory_entry& entry) {
+            return entry.is_regular_file() && entry.path() != path;
+        }));
+    EXPECT_LE(leftovers, 1) << "temporaries of killed writers pile up beside " << target;
+    return leftovers;
 }
 
 } // namespace
@@ -78,7 +78,7 @@ TEST(KilledWriter, SettingsFileIsOneCompleteGeneration)
         EXPECT_GE(faultdata::settingsGeneration(path), 0)
             << "round " << round << ":\n"
             << testsupport::readFile(path).substr(0, 2000);
-        leftovers += removeLeftovers(path);
+        leftovers += leftoversBeside(path);
     });
     RecordProperty("temporary files left by killed writers", leftovers);
 }
@@ -90,7 +90,7 @@ TEST(KilledWriter, CatalogueIsOneCompleteGeneration)
     int leftovers = 0;
     killRepeatedly({QUELT_FAULT_DRIVER, "save-catalogue", path}, 150, [&](int round) {
         EXPECT_GE(faultdata::catalogueGeneration(path), 0) << "round " << round;
-        leftovers += removeLeftovers(path);
+        leftovers += leftoversBeside(path);
     });
     RecordProperty("temporary files left by killed writers", leftovers);
 }
@@ -116,6 +116,6 @@ TEST(KilledWriter, CacheFileHoldsOnlyCompleteTrueLines)
         for (const auto& [key, entry] : entries) {
             EXPECT_EQ(fingerprintOfKey[key], entry.fingerprint) << "round " << round << ": " << key;
         }
-        removeLeftovers(cache);
+        leftoversBeside(cache);
     });
 }
