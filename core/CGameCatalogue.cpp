@@ -29,12 +29,10 @@ std::string attributeOr(const TiXmlElement& element, const char* name, const cha
     return value ? value : fallback;
 }
 
-std::string problemReport(const std::string& path, const TiXmlDocument& doc)
+std::string problemReport(const std::string& path, const xml::XmlProblem& problem)
 {
-    // ErrorRow and ErrorCol give 0 where TinyXML knows no location.
-    return "Problem with XML format, check syntax of file: " + path + "\n" + doc.ErrorDesc() +
-           "\nLine: " + std::to_string(doc.ErrorRow()) + " Col: " + std::to_string(doc.ErrorCol()) +
-           "\n";
+    return "Problem with XML format, check syntax of file: " + path + "\n" + problem.description +
+           "\nLine: " + std::to_string(problem.row) + " Col: " + std::to_string(problem.col) + "\n";
 }
 
 void addEntry(const TiXmlElement& element, GameSet& games)
@@ -124,8 +122,9 @@ CGameCatalogue::CGameCatalogue()
 bool CGameCatalogue::loadCatalogue(const std::string& path)
 {
     TiXmlDocument doc;
-    if (!xml::loadXmlFile(path, doc)) {
-        report(problemReport(path, doc));
+    xml::XmlProblem problem;
+    if (!xml::loadXmlFile(path, doc, &problem)) {
+        report(problemReport(path, problem));
         return false;
     }
     const TiXmlElement* root = doc.FirstChildElement(kGamesElement);

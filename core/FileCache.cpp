@@ -1,13 +1,13 @@
 #include "core/FileCache.h"
 
 #include "platform/AtomicFile.h"
+#include "platform/FileSystem.h"
 #include "platform/Program.h"
 #include "scan/FileFilters.h"
 
 #include <boost/lexical_cast/try_lexical_convert.hpp>
 
-#include <fstream>
-#include <sstream>
+#include <optional>
 #include <vector>
 
 namespace core {
@@ -59,13 +59,8 @@ FileCache parseFileCache(std::string_view text)
 
 FileCache readFileCache(const std::string& path)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        return {};
-    }
-    std::ostringstream text;
-    text << file.rdbuf();
-    return parseFileCache(text.str());
+    const std::optional<std::string> text = platform::readWholeFile(path);
+    return text ? parseFileCache(*text) : FileCache{};
 }
 
 std::string fileCacheText(const FileCache& cache)

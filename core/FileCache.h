@@ -29,7 +29,7 @@ std::string defaultCachePath();
 // trailing '\r' is ignored.
 FileCache parseFileCache(std::string_view text);
 
-// The cache file at `path`; empty when it is missing or unreadable.
+// The cache file at `path`; empty when it is missing, unreadable or not a regular file.
 FileCache readFileCache(const std::string& path);
 
 // One line per entry in key order, each ended by '\n'.

@@ -4,34 +4,147 @@
 
 #include <atomic>
 #include <cerrno>
+#include <charconv>
 #include <climits>
-#include <cstdlib>
+#include <csignal>
+#include <cstdint>
+#include <cstdio>
+#include <dirent.h>
 #include <fcntl.h>
+#include <memory>
+#include <optional>
+#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
 namespace {
 
-// The file a write to `path` must replace: the target of a symbolic link, else `path`.
-std::string resolveTarget(const std::string& path)
+// As many links as the kernel follows in one path lookup.
+constexpr int kMaxLinks = 40;
+
+// The folder part of `path`, ending in '/', and its last component.
+std::pair<std::string, std::string> splitPath(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return {"", path};
+    }
+    return {path.substr(0, slash + 1), path.substr(slash + 1)};
+}
+
+// The file a write to `path` replaces: `path` itself, or the end of the chain of symbolic
+// links that starts there, an existing file or a name to create (a plain write through a
+// dangling link creates its target). Nothing, with errno set, when a link cannot be read or
+// the chain is too long.
+std::optional<std::string> resolveTarget(std::string path)
+{
+    for (int links = 0; links <= kMaxLinks; ++links) {
+        struct stat st
+        {};
+        if (lstat(path.c_str(), &st) != 0) {
+            return errno == ENOENT ? std::optional(path) : std::nullopt;
+        }
+        if (!S_ISLNK(st.st_mode)) {
+            return path;
+        }
+        char link[PATH_MAX];
+        const ssize_t length = readlink(path.c_str(), link, sizeof link);
+        if (length < 0) {
+            return std::nullopt;
+        }
+        if (static_cast<std::size_t>(length) == sizeof link) {
+            errno = ENAMETOOLONG;
+            return std::nullopt;
+        }
+        const std::string target(link, static_cast<std::size_t>(length));
+        path = target.starts_with('/') ? target : splitPath(path).first + target;
+    }
+    errno = ELOOP;
+    return std::nullopt;
+}
+
+// Whether the file at `target` may be replaced as a plain write would replace its content:
+// it does not exist, or it is a regular file the user may write. `mode` receives an existing
+// file's permission bits. False with errno set otherwise.
+bool mayReplace(const std::string& target, std::optional<mode_t>& mode)
 {
     struct stat st
     {};
-    if (lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-        if (char* real = realpath(path.c_str(), nullptr)) {
-            std::string target(real);
-            std::free(real);
-            return target;
-        }
+    if (stat(target.c_str(), &st) != 0) {
+        return errno == ENOENT;
     }
-    return path;
+    if (!S_ISREG(st.st_mode)) {
+        // A folder, a FIFO or a device: a rename would put a regular file in its place.
+        errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        return false;
+    }
+    if (access(target.c_str(), W_OK) != 0) {
+        return false;
+    }
+    mode = st.st_mode & 07777;
+    return true;
 }
 
-std::string temporaryName(const std::string& target)
+// What the temporary files of the file named `name` begin with: a dot, so that listings hide
+// them, at most 16 bytes of the name, so that a name of 255 bytes still leaves room, and a
+// hash of the whole name, so that only this file's temporaries match. The writer's process
+// id and a number follow, then ".tmp".
+std::string temporaryPrefix(const std::string& name)
 {
-    static std::atomic<unsigned> counter{0};
-    return target + ".tmp-" + std::to_string(getpid()) + "-" + std::to_string(counter++);
+    std::uint32_t hash = 2166136261u; // FNV-1a
+    for (const char c : name) {
+        hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+    }
+    char hex[9];
+    std::snprintf(hex, sizeof hex, "%08x", hash);
+    return "." + name.substr(0, 16) + "~" + hex + ".";
+}
+
+std::string temporaryName(const std::string& folder, const std::string& prefix)
+{
+    // Starts at random, so that a process that got the id of one killed before is unlikely
+    // to meet the temporaries it left (they stay until this process has gone too).
+    static std::atomic<std::uint32_t> counter{std::random_device{}()};
+    char number[9];
+    std::snprintf(number, sizeof number, "%08x", static_cast<unsigned>(counter++));
+    return folder + prefix + std::to_string(getpid()) + "." + number + ".tmp";
+}
+
+// Removes the temporaries starting with `prefix` in `folder` whose writer no longer runs:
+// it was killed between creating and renaming them. Best effort.
+void removeStaleTemporaries(const std::string& folder, const std::string& prefix)
+{
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(folder.empty() ? "." : folder.c_str()),
+                                                  closedir);
+    if (!dir) {
+        return;
+    }
+    while (const dirent* entry = readdir(dir.get())) {
+        const std::string_view name(entry->d_name);
+        if (!name.starts_with(prefix) || !name.ends_with(".tmp")) {
+            continue;
+        }
+        const std::string_view rest = name.substr(prefix.size());
+        pid_t writer = 0;
+        const auto [end, error] = std::from_chars(rest.data(), rest.data() + rest.size(), writer);
+        if (error != std::errc() || writer <= 0 || *end != '.') {
+            continue; // never kill(0) or kill(-1): those reach whole groups of processes
+        }
+        if (kill(writer, 0) != 0 && errno == ESRCH) {
+            unlinkat(dirfd(dir.get()), entry->d_name, 0);
+        }
+    }
+}
+
+// Makes a rename in `folder` survive a power cut. Best effort: the file is replaced either way.
+void syncFolder(const std::string& folder)
+{
+    const int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        fsync(fd);
+        close(fd);
+    }
 }
 
 bool writeAll(int fd, std::string_view content)
@@ -49,11 +162,12 @@ bool writeAll(int fd, std::string_view content)
     return true;
 }
 
-void fail(std::string* errorText)
+bool fail(std::string* errorText)
 {
     if (errorText) {
         *errorText = lastErrorText();
     }
+    return false;
 }
 
 } // namespace
@@ -61,17 +175,30 @@ void fail(std::string* errorText)
 bool writeFileAtomically(const std::string& path, std::string_view content, Durability durability,
                          std::string* errorText)
 {
-    const std::string target = resolveTarget(path);
-    const std::string temp = temporaryName(target);
-    const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        fail(errorText);
-        return false;
+    const std::optional<std::string> target = resolveTarget(path);
+    std::optional<mode_t> mode;
+    if (!target || !mayReplace(*target, mode)) {
+        return fail(errorText);
     }
-    struct stat old
-    {};
-    if (stat(target.c_str(), &old) == 0) {
-        fchmod(fd, old.st_mode & 07777); // best effort: keep the file's permissions
+    const std::string folder = splitPath(*target).first;
+    const std::string prefix = temporaryPrefix(splitPath(*target).second);
+    removeStaleTemporaries(folder, prefix);
+    const auto create = [&](std::string& temp) {
+        temp = temporaryName(folder, prefix);
+        return open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    };
+    std::string temp;
+    int fd = create(temp);
+    // A process that had this one's id before, or a copy of this one made by fork, may
+    // hold the name already.
+    for (int retry = 0; fd < 0 && errno == EEXIST && retry < 3; ++retry) {
+        fd = create(temp);
+    }
+    if (fd < 0) {
+        return fail(errorText);
+    }
+    if (mode) {
+        fchmod(fd, *mode); // best effort: the umask does not apply to the kept bits
     }
     bool ok = writeAll(fd, content);
     if (ok && durability == Durability::Flush) {
@@ -84,7 +211,10 @@ bool writeFileAtomically(const std::string& path, std::string_view content, Dura
         close(fd);
         errno = saved;
     }
-    if (ok && rename(temp.c_str(), target.c_str()) == 0) {
+    if (ok && rename(temp.c_str(), target->c_str()) == 0) {
+        if (durability == Durability::Flush) {
+            syncFolder(folder);
+        }
         return true;
     }
     fail(errorText);

@@ -12,10 +12,16 @@ enum class Durability
 };
 
 // Replaces the file at `path` with `content`: writes a temporary file in the same folder and
-// renames it over the target, so readers see the old file or the new one, never a part.
-// A symbolic link at `path` is followed and its target replaced. An existing file keeps its
-// permission bits. Returns false, with the system's text in `errorText` when given, if the
-// file could not be written; the previous file is then untouched.
+// renames it over the target, so readers see the old file or the new one, never a part. In
+// every other way it acts as a plain write would: an existing target that is not a regular
+// file (a folder, a FIFO, a device) or that the user may not write is refused; a symbolic
+// link is followed and the file at the end of its chain replaced in its own folder, the link
+// staying; the replaced file keeps its permission bits. With Durability::Flush the folder is
+// flushed after the rename too. The temporary file is named ".<up to 16 bytes of the
+// name>~<hash of the name>.<process id>.<number>.tmp", so that any name the system allows can
+// be written; temporaries of the same target left by writers that no longer run (killed
+// mid-write) are removed first. Returns false, with the system's text in `errorText` when
+// given, if the file could not be written; the previous file is then untouched.
 bool writeFileAtomically(const std::string& path, std::string_view content,
                          Durability durability = Durability::Flush,
                          std::string* errorText = nullptr);

@@ -1,6 +1,7 @@
 #include "xml/XmlFile.h"
 
 #include "platform/AtomicFile.h"
+#include "platform/ClassicLocale.h"
 #include "platform/FileSystem.h"
 
 #include <tinyxml.h>
@@ -41,20 +42,38 @@ std::string parserText(const std::string& raw)
     return text;
 }
 
+// False, with TinyXML's error in `problem` when given.
+bool failed(const TiXmlDocument& doc, XmlProblem* problem)
+{
+    if (problem) {
+        *problem = XmlProblem{doc.ErrorDesc(), doc.ErrorRow(), doc.ErrorCol()};
+    }
+    return false;
+}
+
 } // namespace
 
-bool loadXmlFile(const std::string& path, TiXmlDocument& doc)
+bool loadXmlFile(const std::string& path, TiXmlDocument& doc, XmlProblem* problem)
 {
     keepWhiteSpace();
     const std::optional<std::string> raw = platform::readWholeFile(path);
     if (!raw) {
         doc.SetError(TiXmlBase::TIXML_ERROR_OPENING_FILE, nullptr, nullptr, TIXML_ENCODING_UNKNOWN);
+        return failed(doc, problem);
+    }
+    const std::string text = parserText(*raw);
+    if (auto breach = findLimitBreach(text)) {
+        doc.SetError(TiXmlBase::TIXML_ERROR, nullptr, nullptr, TIXML_ENCODING_UNKNOWN);
+        if (problem) {
+            *problem = std::move(*breach);
+        }
         return false;
     }
+    const platform::ClassicLocale classic; // TinyXML then reads the text as findLimitBreach did
     // In UTF-8 mode TinyXML steps over the bytes that a lead byte announces, so a single-byte
     // value ending in, say, 0xE9 would swallow its closing quote and fail the whole file.
-    doc.Parse(parserText(*raw).c_str(), nullptr, TIXML_ENCODING_LEGACY);
-    return !doc.Error();
+    doc.Parse(text.c_str(), nullptr, TIXML_ENCODING_LEGACY);
+    return !doc.Error() || failed(doc, problem);
 }
 
 bool saveXmlFile(const std::string& path, const TiXmlDocument& doc)

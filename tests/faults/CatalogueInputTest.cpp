@@ -12,8 +12,18 @@ using testsupport::writeFile;
 
 namespace {
 
+constexpr const char* kProblem = "Problem with XML format, check syntax of file: ";
 constexpr const char* kDeclaration =
     "<?xml version=\"1.0\" encoding=\"UTF-16\" standalone=\"no\" ?>\n";
+
+std::string repeated(const std::string& text, int times)
+{
+    std::string all;
+    for (int i = 0; i < times; ++i) {
+        all += text;
+    }
+    return all;
+}
 
 std::string entry(const std::string& fingerprint, const std::string& fullName)
 {
@@ -41,6 +51,37 @@ TEST(LargeCatalogue, HundredThousandEntriesAndATenMegabyteNameLoadAndSaveUnchang
     EXPECT_EQ((*first.games.find("00000005"))->FullName, huge);
     ASSERT_TRUE(first.saveCatalogue(dir / "saved.xml"));
     EXPECT_EQ(readFile(dir / "saved.xml"), readFile(dir / "big.xml"));
+}
+
+TEST(HostileCatalogue, DeepNestingAndManyAttributesAreRefusedWithTheirPlace)
+{
+    // 40,000 levels overflowed the parser's stack; 200,000 attributes kept it busy for minutes.
+    const testsupport::TimeLimit limit(30);
+    const std::string deep = std::string(kDeclaration) + "<games>\n" + repeated("<x>", 40000) +
+                             repeated("</x>", 40000) + "</games>\n";
+    std::string wide = std::string(kDeclaration) + "<games>\n<supported_game";
+    for (int i = 0; i < 200000; ++i) {
+        wide += " a" + std::to_string(i) + "=\"\"";
+    }
+    wide += " />\n</games>\n";
+    const std::size_t lineStart = wide.rfind('\n', wide.find(" a256=")) + 1;
+    struct Case
+    {
+        std::string text, why;
+        std::size_t col;
+    };
+    TempDir dir;
+    for (const auto& [text, why, col] :
+         {Case{deep, "Elements nested deeper than 256 levels", 255 * 3 + 1},
+          Case{wide, "Element with more than 256 attributes",
+               wide.find(" a256=") - lineStart + 2}}) {
+        writeFile(dir / "hostile.xml", text);
+        CGameCatalogue catalogue;
+        EXPECT_FALSE(catalogue.loadCatalogue(dir / "hostile.xml"));
+        EXPECT_EQ(catalogue.messages.str(), std::string(kProblem) + dir / "hostile.xml\n" + why +
+                                                "\nLine: 3 Col: " + std::to_string(col) + "\n");
+        EXPECT_EQ(catalogue.games.size(), 0u);
+    }
 }
 
 TEST(StrangeCatalogue, ByteOrderMarkAndBadUtf8LoadTheirBytes)

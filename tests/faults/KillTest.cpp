@@ -56,19 +56,19 @@ std::string lowerCased(std::string text)
     return text;
 }
 
-// Temporary files that killed writers left beside `target`; removes them.
-int removeLeftovers(const std::string& target)
+// Temporary files that killed writers left beside `target`. Each writer removes those of
+// writers that no longer run before it writes, so no more than the last one's may be there.
+int leftoversBeside(const std::string& target)
 {
     namespace fs = std::filesystem;
-    int count = 0;
     const fs::path path(target);
-    for (const auto& entry : fs::directory_iterator(path.parent_path())) {
-        if (entry.path().filename().string().rfind(path.filename().string() + ".tmp-", 0) == 0) {
-            fs::remove(entry.path());
-            ++count;
-        }
-    }
-    return count;
+    const auto entries = fs::directory_iterator(path.parent_path());
+    const int leftovers = static_cast<int>(
+        std::count_if(fs::begin(entries), fs::end(entries), [&](const fs::directory_entry& entry) {
+            return entry.is_regular_file() && entry.path() != path;
+        }));
+    EXPECT_LE(leftovers, 1) << "temporaries of killed writers pile up beside " << target;
+    return leftovers;
 }
 
 } // namespace
@@ -82,7 +82,7 @@ TEST(KilledWriter, SettingsFileIsOneCompleteGeneration)
         EXPECT_GE(faultdata::settingsGeneration(path), 0)
             << "round " << round << ":\n"
             << testsupport::readFile(path).substr(0, 2000);
-        leftovers += removeLeftovers(path);
+        leftovers += leftoversBeside(path);
     });
     RecordProperty("temporary files left by killed writers", leftovers);
 }
@@ -94,7 +94,7 @@ TEST(KilledWriter, CatalogueIsOneCompleteGeneration)
     int leftovers = 0;
     killRepeatedly({QUELT_FAULT_DRIVER, "save-catalogue", path}, 150, [&](int round, auto&) {
         EXPECT_GE(faultdata::catalogueGeneration(path), 0) << "round " << round;
-        leftovers += removeLeftovers(path);
+        leftovers += leftoversBeside(path);
     });
     RecordProperty("temporary files left by killed writers", leftovers);
 }
@@ -133,6 +133,6 @@ TEST(KilledWriter, CacheFileHoldsTheLastCompletedScanInCompleteTrueLines)
                     << "round " << round << ", " << lastDone << ": " << key << " has "
                     << entry.stampLo;
             }
-            removeLeftovers(cache);
+            leftoversBeside(cache);
         });
 }

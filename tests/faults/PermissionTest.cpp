@@ -42,31 +42,45 @@ std::string fingerprintOf(const std::string& path)
 
 } // namespace
 
-TEST(ReadOnlyFolder, SettingsAndCatalogueSavesFailAndKeepTheOldFile)
+TEST(ReadOnly, SavesIntoAReadOnlyFolderOrOverAReadOnlyFileFailAndKeepTheOldFile)
 {
     SharedDir dir;
-    const std::string settings = dir / "ro/QueltImport_settings.xml";
-    const std::string catalogue = dir / "ro/games.xml";
-    fs::create_directory(dir / "ro");
-    ASSERT_TRUE(faultdata::settingsOfGeneration(0).save(settings));
-    ASSERT_TRUE(faultdata::catalogueOfGeneration(0)->saveCatalogue(catalogue));
-    fs::permissions(dir / "ro", fs::perms::owner_all | fs::perms::group_read |
-                                    fs::perms::group_exec | fs::perms::others_read |
-                                    fs::perms::others_exec);
-    {
-        RUN_AS_NOBODY(
-            out, (std::vector<std::string>{QUELT_FAULT_DRIVER, "try-save-settings", settings}), {});
-        EXPECT_EQ(out, "failed\n");
+    // A read-only file in a folder the user may write used to be replaced all the same.
+    for (const bool folderReadOnly : {true, false}) {
+        const std::string folder = dir / (folderReadOnly ? "ro-folder/" : "ro-files/");
+        const std::string settings = folder + "QueltImport_settings.xml";
+        const std::string catalogue = folder + "games.xml";
+        fs::create_directory(folder);
+        ASSERT_TRUE(faultdata::settingsOfGeneration(0).save(settings));
+        ASSERT_TRUE(faultdata::catalogueOfGeneration(0)->saveCatalogue(catalogue));
+        const fs::perms readable =
+            fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+        const fs::perms enterable =
+            fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;
+        if (folderReadOnly) {
+            fs::permissions(folder, readable | enterable | fs::perms::owner_write);
+        } else {
+            fs::permissions(folder, fs::perms::all);
+            fs::permissions(settings, readable);
+            fs::permissions(catalogue, readable);
+        }
+        {
+            RUN_AS_NOBODY(
+                out, (std::vector<std::string>{QUELT_FAULT_DRIVER, "try-save-settings", settings}),
+                {});
+            EXPECT_EQ(out, "failed\n") << folder;
+        }
+        EXPECT_EQ(faultdata::settingsGeneration(settings), 0);
+        {
+            RUN_AS_NOBODY(
+                out,
+                (std::vector<std::string>{QUELT_FAULT_DRIVER, "try-save-catalogue", catalogue}),
+                {});
+            EXPECT_EQ(out, "failed\n") << folder;
+        }
+        EXPECT_EQ(faultdata::catalogueGeneration(catalogue), 0);
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2);
     }
-    EXPECT_EQ(faultdata::settingsGeneration(settings), 0);
-    {
-        RUN_AS_NOBODY(
-            out, (std::vector<std::string>{QUELT_FAULT_DRIVER, "try-save-catalogue", catalogue}),
-            {});
-        EXPECT_EQ(out, "failed\n");
-    }
-    EXPECT_EQ(faultdata::catalogueGeneration(catalogue), 0);
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir / "ro"), fs::directory_iterator()), 2);
 }
 
 TEST(ReadOnlyProgramFolder, ScanWorksSilentlyWithTheCacheInTheUserFolderOrNowhere)

@@ -18,6 +18,7 @@
 
 using faultdata::scanTree;
 using testsupport::TempDir;
+using testsupport::writeFile;
 namespace fs = std::filesystem;
 
 namespace {
@@ -61,6 +62,21 @@ private:
 };
 
 } // namespace
+
+TEST_F(ScannedTree, ACacheFileThatIsNotARegularFileIsIgnoredAndKept)
+{
+    TempDir dir;
+    writeFile(dir / "tree/story.z5", "story");
+    ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
+    ASSERT_EQ(symlink("fifo", (dir / "link").c_str()), 0);
+    const testsupport::TimeLimit limit(20); // reading the FIFO used to block the scan for ever
+    for (const char* cache : {"fifo", "link"}) {
+        EXPECT_EQ(scanTree(dir / "tree", dir / cache).set.size(), 1u) << cache;
+        EXPECT_EQ(fs::symlink_status(dir / "fifo").type(), fs::file_type::fifo);
+        EXPECT_EQ(fs::symlink_status(dir / "link").type(), fs::file_type::symlink);
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 3);
+}
 
 TEST_F(ScannedTree, FilesOfFourGibibytesAndMoreAreWalkedAndFingerprintedWhole)
 {

@@ -1,9 +1,11 @@
 // Arbitrary bytes as a catalogue file. A failed load adds nothing and reports at most one
 // "Problem with XML format" text; a successful one must survive a save and a second load with
-// every field of every record unchanged, in the same fingerprint order.
+// every field of every record unchanged, in the same fingerprint order. Whatever the parser is
+// given stays within the reader's nesting and attribute limits.
 
 #include "core/CGameCatalogue.h"
 #include "tests/fuzz/FuzzSupport.h"
+#include "tests/fuzz/XmlShape.h"
 
 #include <cstdint>
 #include <string>
@@ -36,6 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const std::string input = fuzz::writeScratch("input.xml", fuzz::bytes(data, size));
     const std::string saved = fuzz::scratchFolder() + "saved.xml";
+    fuzz::checkXmlWithinLimits(input);
 
     CGameCatalogue first;
     if (!first.loadCatalogue(input)) {

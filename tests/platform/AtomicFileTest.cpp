@@ -5,41 +5,74 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <filesystem>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using testsupport::readFile;
 using testsupport::TempDir;
 using testsupport::writeFile;
+namespace fs = std::filesystem;
 
-TEST(WriteFileAtomically, CreatesAndReplacesWithoutLeavingTemporaries)
+namespace {
+
+std::vector<std::string> namesIn(const std::string& folder)
+{
+    std::vector<std::string> names;
+    const auto entries = platform::listFolder(folder);
+    for (const platform::FolderEntry& entry : *entries) {
+        names.push_back(entry.name);
+    }
+    return names;
+}
+
+} // namespace
+
+TEST(WriteFileAtomically, CreatesAndReplacesAnyNameWithoutLeavingTemporaries)
 {
     TempDir dir;
     const std::string path = dir / "settings.xml";
     EXPECT_TRUE(platform::writeFileAtomically(path, "first"));
     EXPECT_TRUE(platform::writeFileAtomically(path, "second", platform::Durability::NoSync));
     EXPECT_EQ(readFile(path), "second");
-    EXPECT_EQ(platform::listFolder(dir.path())->size(), 1u);
+    // The longest name the system allows: the temporary file's name must fit as well.
+    const std::string longest(255, 'n');
+    EXPECT_TRUE(platform::writeFileAtomically(dir / longest, "long"));
+    EXPECT_TRUE(platform::writeFileAtomically(dir / longest, "longer"));
+    EXPECT_EQ(readFile(dir / longest), "longer");
+    EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{longest, "settings.xml"}));
 }
 
-TEST(WriteFileAtomically, KeepsPermissionsAndFollowsLinks)
+TEST(WriteFileAtomically, FollowsLinksToTheFileAtTheEndAndKeepsItsMode)
 {
     TempDir dir;
-    const std::string target = dir / "real.xml";
-    writeFile(target, "old");
-    ASSERT_EQ(chmod(target.c_str(), 0640), 0);
-    ASSERT_EQ(symlink("real.xml", (dir / "link.xml").c_str()), 0);
-    EXPECT_TRUE(platform::writeFileAtomically(dir / "link.xml", "new"));
-    EXPECT_EQ(readFile(target), "new");
-    struct stat st
-    {};
-    ASSERT_EQ(lstat((dir / "link.xml").c_str(), &st), 0);
-    EXPECT_TRUE(S_ISLNK(st.st_mode));
-    ASSERT_EQ(stat(target.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    writeFile(dir / "real/real.xml", "old");
+    ASSERT_EQ(chmod((dir / "real/real.xml").c_str(), 0640), 0);
+    fs::create_directory(dir / "links");
+    fs::create_symlink("../real/real.xml", dir / "links/middle");
+    fs::create_symlink("middle", dir / "links/first.xml");
+    fs::create_symlink("../real/new.xml", dir / "links/dangling.xml");
+    fs::create_symlink("loop", dir / "links/loop");
+    EXPECT_TRUE(platform::writeFileAtomically(dir / "links/first.xml", "new"));
+    EXPECT_TRUE(platform::writeFileAtomically(dir / "links/dangling.xml", "created"));
+    EXPECT_EQ(readFile(dir / "real/real.xml"), "new");
+    EXPECT_EQ(fs::status(dir / "real/real.xml").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(readFile(dir / "real/new.xml"), "created");
+    for (const char* link : {"middle", "first.xml", "dangling.xml"}) {
+        EXPECT_TRUE(fs::is_symlink(dir / "links/" + link)) << link;
+    }
+    EXPECT_EQ(namesIn(dir / "real"), (std::vector<std::string>{"new.xml", "real.xml"}));
+    std::string error;
+    EXPECT_FALSE(platform::writeFileAtomically(dir / "links/loop", "x", platform::Durability::Flush,
+                                               &error));
+    EXPECT_EQ(error, "Too many levels of symbolic links");
 }
 
-TEST(WriteFileAtomically, FailureReportsAndKeepsTheOldFile)
+TEST(WriteFileAtomically, RefusesWhatIsNotARegularFileAndKeepsIt)
 {
     TempDir dir;
     writeFile(dir / "blocker", "not a folder");
@@ -47,12 +80,50 @@ TEST(WriteFileAtomically, FailureReportsAndKeepsTheOldFile)
     EXPECT_FALSE(platform::writeFileAtomically(dir / "blocker/x.xml", "data",
                                                platform::Durability::Flush, &error));
     EXPECT_EQ(error, "Not a directory");
-    // A folder in the way of the target: the rename fails, the temporary is removed.
-    ASSERT_EQ(mkdir((dir / "occupied").c_str(), 0755), 0);
-    writeFile(dir / "occupied/keep", "k");
-    EXPECT_FALSE(platform::writeFileAtomically(dir / "occupied", "data"));
-    EXPECT_EQ(readFile(dir / "occupied/keep"), "k");
-    EXPECT_EQ(platform::listFolder(dir.path())->size(), 2u);
+    writeFile(dir / "folder/keep", "k");
+    ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
+    fs::create_symlink("fifo", dir / "link");
+    for (const char* target : {"folder", "fifo", "link"}) {
+        EXPECT_FALSE(platform::writeFileAtomically(dir / target, "data")) << target;
+    }
+    EXPECT_EQ(readFile(dir / "folder/keep"), "k");
+    EXPECT_TRUE(fs::is_fifo(fs::symlink_status(dir / "fifo")));
+    EXPECT_TRUE(fs::is_symlink(dir / "link"));
+    EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"blocker", "folder"}));
+}
+
+TEST(WriteFileAtomically, RemovesTemporariesOfWritersThatNoLongerRun)
+{
+    TempDir dir;
+    const std::string path = dir / "games.xml";
+    writeFile(path, "old");
+    // A writer killed mid-write, here by the file size limit, leaves its temporary file.
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const rlimit size{4096, 4096};
+        const rlimit noCore{0, 0};
+        setrlimit(RLIMIT_FSIZE, &size);
+        setrlimit(RLIMIT_CORE, &noCore);
+        std::signal(SIGXFSZ, SIG_DFL);
+        platform::writeFileAtomically(path, std::string(1 << 20, 'x'));
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << status;
+    std::vector<std::string> names = namesIn(dir.path());
+    ASSERT_EQ(names.size(), 2u);
+    // The same temporary of a writer still running (this process) stays.
+    const std::string killed = names[0] == "games.xml" ? names[1] : names[0];
+    std::string running = killed;
+    const std::string childId = "." + std::to_string(child) + ".";
+    running.replace(running.find(childId), childId.size(), "." + std::to_string(getpid()) + ".");
+    fs::copy_file(dir / killed, dir / running);
+
+    EXPECT_TRUE(platform::writeFileAtomically(path, "new"));
+    EXPECT_EQ(readFile(path), "new");
+    EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{running, "games.xml"}));
 }
 
 TEST(MakeFolders, CreatesMissingParents)

@@ -195,9 +195,17 @@ TEST_F(SettingStore, LoadChangesNothingWithoutAUsableFile)
     writeFile(dir / "broken.xml", kDeclaration + "<settings>\n" + good); // no closing tag
     writeFile(dir / "empty.xml", "");
     writeFile(dir / "garbage.xml", "\x01\x02 not xml");
+    // A settings file read at every start used to overflow the parser's stack at each one.
+    std::string open, close;
+    for (int i = 0; i < 40000; ++i) {
+        open += "<x>";
+        close += "</x>";
+    }
+    writeFile(dir / "deep.xml", kDeclaration + "<settings>\n" + good + open + close + kTail);
+    const testsupport::TimeLimit limit(30);
     for (const std::string& path :
          {std::string(), dir / "missing.xml", dir.path(), dir / "root.xml", dir / "broken.xml",
-          dir / "empty.xml", dir / "garbage.xml"}) {
+          dir / "empty.xml", dir / "garbage.xml", dir / "deep.xml"}) {
         store().load(path);
         EXPECT_EQ(saved(), expected) << path;
     }

@@ -107,10 +107,15 @@ TEST_F(StoryCrcProgram, OutputThatCannotBeWrittenIsAFailure)
     EXPECT_EQ(r.status, 1);
 }
 
-TEST_F(StoryCrcProgram, EmptyResponseFilesAndMissingNames)
+TEST_F(StoryCrcProgram, EmptyMissingAndSpecialResponseFilesAndMissingNames)
 {
     writeFile(dir / "empty.txt", "");
-    const ProcessResult empty = run("@empty.txt @missing.txt");
+    // A FIFO, also behind a link, used to block the program for ever; like a folder, such
+    // response files are missing ones.
+    ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
+    ASSERT_EQ(symlink("fifo", (dir / "link").c_str()), 0);
+    const testsupport::TimeLimit limit(20);
+    const ProcessResult empty = run("@empty.txt @missing.txt @fifo @link @.");
     EXPECT_EQ(empty.out, "");
     EXPECT_EQ(empty.err, kElapsed);
     EXPECT_EQ(empty.status, 0);
@@ -138,6 +143,17 @@ TEST_F(StoryCrcProgram, ParserOutcomes)
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("Generate CRC for files."), std::string::npos);
     EXPECT_NE(help.out.find("Recurse through file system.."), std::string::npos);
+
+    // A name that begins with a dash, as a shell pattern hands it over, is an option unless
+    // "--" comes first, as the help says.
+    EXPECT_NE(help.out.find("Put -- before names that may begin with '-':\n   storycrc -- *.z5"),
+              std::string::npos);
+    writeFile(dir / "-s.z5", "123456789");
+    writeFile(dir / "-x.z5", "");
+    EXPECT_EQ(run("*.z5").status, 1); // "-s.z5" reads as -s followed by the unknown "-.z5"
+    const ProcessResult dashed = run("-- *.z5");
+    EXPECT_EQ(dashed.out, "CBF43926\t-s.z5\n00000000\t-x.z5\n");
+    EXPECT_EQ(dashed.status, 0);
 }
 
 TEST_F(StoryCrcProgram, FolderArgumentsWalkInListingOrder)

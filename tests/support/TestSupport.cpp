@@ -7,6 +7,7 @@
 #include <sstream>
 #include <stdexcept>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -109,6 +110,16 @@ ProcessResult runCommand(const std::string& commandLine, const std::string& work
     result.err = readFile(errPath);
     result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     return result;
+}
+
+TimeLimit::TimeLimit(unsigned seconds)
+{
+    alarm(seconds);
+}
+
+TimeLimit::~TimeLimit()
+{
+    alarm(0);
 }
 
 } // namespace testsupport

@@ -47,4 +47,15 @@ ProcessResult runCommand(const std::string& commandLine, const std::string& work
 // `text` quoted for the shell.
 std::string shellQuoted(std::string_view text);
 
+// Ends the test program with SIGALRM when it still runs `seconds` after this object was made,
+// so that a hang fails the run instead of stalling it. Disarmed when the object goes.
+class TimeLimit
+{
+public:
+    explicit TimeLimit(unsigned seconds);
+    ~TimeLimit();
+    TimeLimit(const TimeLimit&) = delete;
+    TimeLimit& operator=(const TimeLimit&) = delete;
+};
+
 } // namespace testsupport

@@ -2,21 +2,24 @@
 
 #include "platform/FileSystem.h"
 
-#include <fstream>
+#include <algorithm>
+#include <optional>
 
 namespace {
 
-// Opens a response file named in another one: its name was upper-cased, so fall back to
-// matching the path without regard to case when the exact name does not exist.
-std::ifstream openResponseFile(const std::string& path, bool fromResponseFile)
+// The text of a response file, nothing when it cannot be read or is not a regular file (a
+// FIFO would block, a device might never end). A name read from another response file was
+// upper-cased, so the path is matched without regard to case when the exact name does not
+// exist.
+std::optional<std::string> readResponseFile(const std::string& path, bool fromResponseFile)
 {
-    std::ifstream file(path);
-    if (!file && fromResponseFile) {
+    std::optional<std::string> text = platform::readWholeFile(path);
+    if (!text && fromResponseFile) {
         if (auto actual = platform::findPathIgnoringCase(path)) {
-            file.open(*actual);
+            text = platform::readWholeFile(*actual);
         }
     }
-    return file;
+    return text;
 }
 
 } // namespace
@@ -51,13 +54,15 @@ NameList expandNames(const std::vector<std::string>& names)
         while (!pending.empty()) {
             auto [path, nested] = std::move(pending.back());
             pending.pop_back();
-            std::ifstream file = openResponseFile(path, nested);
-            std::string line;
-            while (std::getline(file, line)) {
+            const std::string text = readResponseFile(path, nested).value_or("");
+            for (std::size_t start = 0; start < text.size();) {
+                const std::size_t end = std::min(text.find('\n', start), text.size());
+                std::string line = text.substr(start, end - start);
                 if (!line.empty() && line.back() == '\r') {
                     line.pop_back();
                 }
                 take(upperCased(std::move(line)), true);
+                start = end + 1;
             }
         }
     }

@@ -21,7 +21,10 @@ int main(int argc, char** argv)
 {
     const std::uint32_t startTick = platform::tickCount();
 
-    TCLAP::CmdLine cmd("Generate CRC for files.", ' ', versionText());
+    // TCLAP wraps the description at 72 columns: the example starts the second line.
+    TCLAP::CmdLine cmd("Generate CRC for files. Put -- before names that may begin with '-': "
+                       "storycrc -- *.z5",
+                       ' ', versionText());
     TCLAP::SwitchArg sum("s", "sum", "Sum CRC.", cmd, false);
     TCLAP::SwitchArg recurse("r", "recurse", "Recurse through file system..", cmd, false);
     TCLAP::ValueArg<std::string> compare("c", "compare", "Compare CRC", false, "", "string", cmd);
