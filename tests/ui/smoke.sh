@@ -59,7 +59,8 @@ if [[ "${1:-}" == "--inside" ]]; then
     # Escape is Quit: the window goes at once, the program within the 10 s bound.
     key Escape
     within 20 eval '! shown' || fail "the window stayed after Escape"
-    within 120 ended || fail "the program did not end within the bound after Escape"
+    # 10 s of bound, and room for a machine busy with other tests.
+    within 150 ended || fail "the program did not end within the bound after Escape"
     status=0
     wait "$pid" || status=$?
     [[ $status -eq 0 ]] || fail "exit status $status, expected 0"
