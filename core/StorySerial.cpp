@@ -1,24 +1,23 @@
 #include "core/StorySerial.h"
 
-#include "platform/FileSystem.h"
+#include "platform/RandomAccessFile.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace {
-constexpr long kSerialOffset = 18;
+constexpr std::uint64_t kSerialOffset = 18;
 constexpr std::size_t kSerialLength = 6;
 } // namespace
 
 std::string readSerial(const std::string& path)
 {
-    const platform::FilePtr file = platform::openForReading(path);
-    if (!file || std::fseek(file.get(), kSerialOffset, SEEK_SET) != 0) {
+    const auto file = platform::RandomAccessFile::open(path);
+    char field[kSerialLength] = {};
+    const auto got = file ? file->readAt(kSerialOffset, field, kSerialLength) : std::nullopt;
+    if (!got) {
         return {};
     }
-    char field[kSerialLength] = {};
-    const std::size_t got = std::fread(field, 1, kSerialLength, file.get());
-    return std::string(field, std::find(field, field + got, '\0'));
+    return std::string(field, std::find(field, field + *got, '\0'));
 }
 
 bool isSerialWellFormed(const std::string& sn)

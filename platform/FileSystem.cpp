@@ -1,6 +1,7 @@
 #include "platform/FileSystem.h"
 
 #include "platform/AsciiCase.h"
+#include "platform/RandomAccessFile.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -189,49 +190,24 @@ std::optional<std::string> findPathIgnoringCase(const std::string& path)
     return resolved;
 }
 
-FilePtr openForReading(const std::string& path, std::uint64_t* size)
-{
-    // O_NONBLOCK: opening a FIFO without a writer would otherwise wait forever; only regular
-    // files are read, and for them the flag changes nothing, so it is cleared again.
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        return nullptr;
-    }
-    struct stat st
-    {};
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
-        fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
-        close(fd);
-        return nullptr;
-    }
-    FilePtr file(fdopen(fd, "rb"));
-    if (!file) {
-        close(fd);
-        return nullptr;
-    }
-    std::setvbuf(file.get(), nullptr, _IONBF, 0);
-    if (size) {
-        *size = static_cast<std::uint64_t>(st.st_size);
-    }
-    return file;
-}
-
 std::optional<std::string> readWholeFile(const std::string& path)
 {
-    const FilePtr file = openForReading(path);
+    const auto file = RandomAccessFile::open(path);
     if (!file) {
         return std::nullopt;
     }
     std::string content;
     char buffer[65536];
-    std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
-        content.append(buffer, n);
+    for (;;) {
+        const auto n = file->readAt(content.size(), buffer, sizeof buffer);
+        if (!n) {
+            return std::nullopt;
+        }
+        if (*n == 0) {
+            return content;
+        }
+        content.append(buffer, *n);
     }
-    if (std::ferror(file.get())) {
-        return std::nullopt;
-    }
-    return content;
 }
 
 std::string currentDirectory()

@@ -1,9 +1,7 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -53,20 +51,8 @@ std::uint64_t fileTimeFromUnixNanoseconds(std::int64_t nanoseconds);
 // `path` without regard to ASCII case (first match in listing order); nothing when none does.
 std::optional<std::string> findPathIgnoringCase(const std::string& path);
 
-struct FileCloser
-{
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
-
-// Opens `path` for reading in binary mode, unbuffered (callers read in large blocks).
-// Nothing when it cannot be opened or is not a regular file (a folder, a FIFO, a device):
-// such files never block the caller and never feed it endless data. `size`, when given,
-// receives the file's size at opening.
-FilePtr openForReading(const std::string& path, std::uint64_t* size = nullptr);
-
 // Every byte of the regular file at `path`; nothing when it cannot be opened (as
-// openForReading) or a read fails.
+// RandomAccessFile::open: folders, FIFOs and devices are refused) or a read fails.
 std::optional<std::string> readWholeFile(const std::string& path);
 
 // The current working directory, without a trailing '/' except for the root.
