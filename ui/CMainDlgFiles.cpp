@@ -3,8 +3,8 @@
 #include "core/CGameCatalogue.h"
 #include "export/CFileChooser.h"
 #include "export/InstallerScript.h"
-#include "platform/AsciiCase.h"
 #include "export/ResultRows.h"
+#include "platform/AsciiCase.h"
 #include "platform/AtomicFile.h"
 #include "scan/FileFilters.h"
 #include "ui/CMainDlg.h"
@@ -132,8 +132,8 @@ void CMainDlg::OnMake()
     }
     std::vector<exporter::ScriptRow> rows;
     for (int row = 0; row < m_list->rowCount(); ++row) {
-        rows.push_back(
-            {m_list->cellText(row, ui::kFilenameColumn), m_list->cellText(row, ui::kFullNameColumn)});
+        rows.push_back({m_list->cellText(row, ui::kFilenameColumn),
+                        m_list->cellText(row, ui::kFullNameColumn)});
     }
     if (!platform::writeFileAtomically(*path, exporter::installerScript(rows))) {
         setStatus("Could not write %s", path->c_str());

@@ -151,9 +151,8 @@ TEST_F(ScanCommandTest, WithACatalogueTheCatalogueGamesAreListedFoundOrNotAsInTh
             rows += list->cellText(row, column) + (column < 4 ? "\t" : "\n");
         }
     }
-    EXPECT_NE(
-        rows.find(zork + "\t880429\t" + (dir / "games/zork1.z3") + "\tv3\tZork I & II\n"),
-        std::string::npos);
+    EXPECT_NE(rows.find(zork + "\t880429\t" + (dir / "games/zork1.z3") + "\tv3\tZork I & II\n"),
+              std::string::npos);
 
     // Save (with gamelist.txt in the working folder) and Make, as the user would.
     const std::filesystem::path previousDir = std::filesystem::current_path();
