@@ -48,28 +48,33 @@ void addEntry(const TiXmlElement& element, GameSet& games)
     games.insert(std::move(game));
 }
 
-// The candidates of a walk: how many there are, and the cache keys that more than one of
-// their paths folds to. On a file system with case-sensitive names Game.z5 and game.z5 are
-// two files under one key, and a cached fingerprint could belong to either.
+// The candidates of a walk: how many there are, each entry's cache key (lower-cased once
+// per scan), and the cache keys that more than one of their paths folds to. On a file system with
+// case-sensitive names Game.z5 and game.z5 are two files under one key, and a cached fingerprint
+// could belong to either.
 struct StoryFiles
 {
     std::size_t count = 0;
+    std::vector<std::string> keys; // per entry: its cache key, empty when no candidate
     std::unordered_set<std::string> sharedKeys;
 };
 
 StoryFiles findStoryFiles(const std::vector<CFileEntry>& entries, const std::string& extensions)
 {
     StoryFiles stories;
+    stories.keys.reserve(entries.size());
     std::unordered_set<std::string> seen;
     for (const CFileEntry& entry : entries) {
         std::string key = platform::asciiLowered(entry.path);
         if (!endsWithAny(extensions, key)) {
-            continue;
+            key.clear();
+        } else {
+            ++stories.count;
+            if (!seen.insert(key).second) {
+                stories.sharedKeys.insert(key);
+            }
         }
-        ++stories.count;
-        if (!seen.insert(key).second) {
-            stories.sharedKeys.insert(std::move(key));
-        }
+        stories.keys.push_back(std::move(key));
     }
     return stories;
 }
@@ -187,6 +192,9 @@ std::size_t CGameCatalogue::scan(const std::string& folder, GameSet* set, bool c
         return 0;
     }
     const StoryFiles stories = findStoryFiles(entries, extensions);
+    const auto keyOf = [&](const CFileEntry& entry) -> const std::string& {
+        return stories.keys[static_cast<std::size_t>(&entry - entries.data())];
+    };
     std::size_t done = 0;
     // The cache entry a file may be served from: current, and not shared with another path.
     const auto servedFrom = [&](const std::string& key, const CFileEntry& entry) {
@@ -194,13 +202,13 @@ std::size_t CGameCatalogue::scan(const std::string& folder, GameSet* set, bool c
     };
     core::CacheWriter writer(m_cachePath, cache, m_clock);
     core::ReadAhead ahead(entries, [&](const CFileEntry& entry) {
-        const std::string key = platform::asciiLowered(entry.path);
-        return endsWithAny(extensions, key) && !servedFrom(key, entry);
+        const std::string& key = keyOf(entry);
+        return !key.empty() && !servedFrom(key, entry);
     });
     std::size_t count = 0;
     for (const CFileEntry& entry : entries) {
-        const std::string key = platform::asciiLowered(entry.path);
-        if (!endsWithAny(extensions, key)) {
+        const std::string& key = keyOf(entry);
+        if (key.empty()) {
             continue;
         }
         reportProgress({ScanProgress::Phase::Fingerprinting, done++, stories.count});
