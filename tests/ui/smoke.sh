@@ -32,9 +32,18 @@ if [[ "${1:-}" == "--inside" ]]; then
     scan() {
         key Return
         within 100 visible '^Browse for a Directory to scan$' || fail "Enter did not open the folder picker"
-        xdotool type --delay 10 "$1"
-        xdotool key Return
-        within 100 eval '! visible "^Browse for a Directory to scan$"' || fail "the folder picker did not close"
+        # Typed into the picker once it has the focus: keys sent before then are lost.
+        local picker
+        picker=$(xdotool search --onlyvisible --name '^Browse for a Directory to scan$' | head -n 1)
+        xdotool windowfocus --sync "$picker"
+        sleep 0.5
+        xdotool type --window "$picker" --delay 20 "$1"
+        # On a slow machine the first Return may only close the path completer's popup.
+        for _ in 1 2 3; do
+            xdotool key Return
+            within 50 eval '! visible "^Browse for a Directory to scan$"' && return 0
+        done
+        fail "the folder picker did not close"
     }
 
     "$program" &
