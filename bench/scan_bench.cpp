@@ -8,6 +8,7 @@
 // files match (as many as the tree has), and a comparison with `storycrc -r`.
 // "Cold" means without a cache file; the story files themselves stay in the page cache.
 // Usage: scan_bench <tree> [--storycrc <path>] [--runs N] [--entries N] [--progress-only]
+//                   [--scans-only]   (only (a), (b), (c) and storycrc)
 
 #include "core/CGameCatalogue.h"
 #include "core/FileCache.h"
@@ -37,6 +38,7 @@ struct Options
     int runs = 5;
     std::size_t entries = 100000;
     bool progressOnly = false;
+    bool scansOnly = false;
 };
 
 struct Entry
@@ -101,13 +103,29 @@ void printLine(const char* label, const std::vector<double>& runs)
                 *std::max_element(runs.begin(), runs.end()), runs.size());
 }
 
-// The scans (a), (b) and (c); returns their medians in that order, and in `found` the
-// records of every distinct candidate.
+// Processor seconds `work` takes (user and system, all threads): unlike the elapsed time,
+// hardly moved by other programs on a shared machine.
+// With `children`, the seconds of the child processes waited for instead.
+double cpuSecondsOf(const std::function<void()>& work, bool children = false)
+{
+    const auto cpu = [children] {
+        rusage usage{};
+        getrusage(children ? RUSAGE_CHILDREN : RUSAGE_SELF, &usage);
+        return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+               static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    };
+    const double start = cpu();
+    work();
+    return cpu() - start;
+}
+
+// The scans (a), (b) and (c); returns their medians in that order, then the median processor
+// time of (b), and in `found` the records of every distinct candidate.
 std::vector<double> benchScans(const Options& options, const fs::path& work,
                                std::vector<Entry>& found)
 {
     const std::string cachePath = (work / "filecache.txt").string();
-    std::vector<double> a, b, c;
+    std::vector<double> a, b, bCpu, c;
     for (int run = 0; run < options.runs; ++run) {
         fs::remove(cachePath);
         GameSet unknowns;
@@ -122,7 +140,10 @@ std::vector<double> benchScans(const Options& options, const fs::path& work,
         fs::remove(cachePath);
         GameSet cold = catalogueOf(found);
         std::size_t matched = 0;
-        b.push_back(secondsOf([&] { matched = scanOnce(options.tree, cachePath, cold); }));
+        b.push_back(secondsOf([&] {
+            bCpu.push_back(
+                cpuSecondsOf([&] { matched = scanOnce(options.tree, cachePath, cold); }));
+        }));
         GameSet warm = catalogueOf(found);
         c.push_back(secondsOf([&] { scanOnce(options.tree, cachePath, warm); }));
         if (matched != found.size()) {
@@ -131,10 +152,11 @@ std::vector<double> benchScans(const Options& options, const fs::path& work,
     }
     printLine("(a) cold scan, no catalogue", a);
     printLine("(b) cold scan, catalogue names every file", b);
+    printLine("      processor time", bCpu);
     printLine("(c) rescan of (b), all cache hits", c);
     std::printf("    (b)/(c) = %.1fx\n", median(b) / median(c));
     std::printf("    peak memory after the scans: %.1f MiB\n", peakMiB());
-    return {median(a), median(b), median(c)};
+    return {median(a), median(b), median(c), median(bCpu)};
 }
 
 // Bytes this process has written so far, to any file (the kernel's count).
@@ -203,21 +225,6 @@ void benchCatalogue(const Options& options, const fs::path& work)
     std::printf("    peak memory after the catalogue: %.1f MiB\n", peakMiB());
 }
 
-// Processor seconds `work` takes (user and system, all threads): unlike the elapsed time,
-// hardly moved by other programs on a shared machine.
-double cpuSecondsOf(const std::function<void()>& work)
-{
-    const auto cpu = [] {
-        rusage usage{};
-        getrusage(RUSAGE_SELF, &usage);
-        return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-               static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-    };
-    const double start = cpu();
-    work();
-    return cpu() - start;
-}
-
 // What the progress handler costs: each scan kind run without and with it, alternately and
 // in turn first, so that a change in the machine's load or caches falls on both alike.
 void benchProgress(const Options& options, const fs::path& work)
@@ -276,17 +283,23 @@ void compareWithStorycrc(const Options& options, const std::vector<double>& scan
     }
     const std::string command =
         "'" + options.storycrc + "' -r '" + options.tree + "' >/dev/null 2>&1";
-    std::vector<double> runs;
+    std::vector<double> runs, cpu;
     for (int run = 0; run < options.runs; ++run) {
         runs.push_back(secondsOf([&] {
-            if (std::system(command.c_str()) != 0) {
-                std::printf("warning: storycrc failed\n");
-            }
+            cpu.push_back(cpuSecondsOf(
+                [&] {
+                    if (std::system(command.c_str()) != 0) {
+                        std::printf("warning: storycrc failed\n");
+                    }
+                },
+                true));
         }));
     }
     printLine("storycrc -r over the same tree", runs);
-    std::printf("    (a)/storycrc = %.2fx, (b)/storycrc = %.2fx (goal: (b) within 1.3x)\n",
-                scans[0] / median(runs), scans[1] / median(runs));
+    printLine("      processor time", cpu);
+    std::printf("    (a)/storycrc = %.2fx, (b)/storycrc = %.2fx (goal: (b) within 1.3x); "
+                "processor time (b)/storycrc = %.2fx\n",
+                scans[0] / median(runs), scans[1] / median(runs), scans[3] / median(cpu));
 }
 
 bool parse(int argc, char** argv, Options& options)
@@ -299,6 +312,8 @@ bool parse(int argc, char** argv, Options& options)
             options.runs = std::max(1, std::atoi(argv[++i]));
         } else if (arg == "--progress-only") {
             options.progressOnly = true;
+        } else if (arg == "--scans-only") {
+            options.scansOnly = true;
         } else if (arg == "--entries" && i + 1 < argc) {
             options.entries = static_cast<std::size_t>(std::atol(argv[++i]));
         } else if (options.tree.empty() && !arg.starts_with("--")) {
@@ -318,7 +333,7 @@ int main(int argc, char** argv)
     if (!parse(argc, argv, options)) {
         std::fprintf(stderr,
                      "usage: scan_bench <tree> [--storycrc <path>] [--runs N] [--entries N] "
-                     "[--progress-only]\n");
+                     "[--progress-only] [--scans-only]\n");
         return 1;
     }
     std::string pattern = (fs::temp_directory_path() / "scan-bench-XXXXXX").string();
@@ -331,6 +346,10 @@ int main(int argc, char** argv)
         std::vector<Entry> found;
         const std::vector<double> scans = benchScans(options, work, found);
         compareWithStorycrc(options, scans);
+        if (options.scansOnly) {
+            fs::remove_all(work);
+            return 0;
+        }
         for (const std::size_t matches :
              {std::size_t{1000}, std::size_t{10000}, std::size_t{100000}}) {
             benchBytesWritten(options, work, found, matches);
