@@ -15,6 +15,7 @@
 #include <tinyxml.h>
 
 #include <memory>
+#include <string_view>
 #include <unordered_set>
 #include <vector>
 
@@ -61,12 +62,14 @@ struct StoryFiles
 
 StoryFiles findStoryFiles(const std::vector<CFileEntry>& entries, const std::string& extensions)
 {
+    const EndingList endings(extensions);
     StoryFiles stories;
+    // Reserved whole, so that the views of `seen` into the keys stay valid.
     stories.keys.reserve(entries.size());
-    std::unordered_set<std::string> seen;
+    std::unordered_set<std::string_view> seen(entries.size());
     for (const CFileEntry& entry : entries) {
-        std::string key = platform::asciiLowered(entry.path);
-        if (!endsWithAny(extensions, key)) {
+        std::string& key = stories.keys.emplace_back(platform::asciiLowered(entry.path));
+        if (!endings.matches(key)) {
             key.clear();
         } else {
             ++stories.count;
@@ -74,7 +77,6 @@ StoryFiles findStoryFiles(const std::vector<CFileEntry>& entries, const std::str
                 stories.sharedKeys.insert(key);
             }
         }
-        stories.keys.push_back(std::move(key));
     }
     return stories;
 }
@@ -236,9 +238,10 @@ bool CGameCatalogue::addFile(const std::string& path, bool createUnknown, const 
         report("Could not load file: " + path);
         return false;
     }
-    const auto pos = games.find(crcText(*crc));
-    if (pos != games.end()) {
-        games.modify(pos, [&](const GamePtr& game) {
+    auto& lookup = games.get<byFingerprintLookup>();
+    const auto pos = lookup.find(crcText(*crc));
+    if (pos != lookup.end()) {
+        lookup.modify(pos, [&](const GamePtr& game) {
             game->fn = path;
             if (name != kUnknown) {
                 game->FullName = name;
@@ -263,9 +266,10 @@ void CGameCatalogue::report(const std::string& text)
 bool CGameCatalogue::matchFile(GameSet& set, const std::string& fingerprint,
                                const std::string& path, bool createUnknown)
 {
-    const auto pos = set.find(fingerprint);
-    if (pos != set.end()) {
-        set.modify(pos, [&](const GamePtr& game) {
+    auto& lookup = set.get<byFingerprintLookup>();
+    const auto pos = lookup.find(fingerprint);
+    if (pos != lookup.end()) {
+        lookup.modify(pos, [&](const GamePtr& game) {
             game->found = true;
             game->fn = path;
         });

@@ -2,6 +2,7 @@
 
 #include "core/CGame.h"
 
+#include <boost/multi_index/hashed_index.hpp>
 #include <boost/multi_index/member.hpp>
 #include <boost/multi_index/ordered_index.hpp>
 #include <boost/multi_index_container.hpp>
@@ -17,6 +18,10 @@ struct byFn
 struct bySn
 {};
 struct byWarn
+{};
+// Finds a record by fingerprint without walking the ordered view: a scan looks up each file
+// it reads, and a tree of 100,000 records costs a cache miss at every level.
+struct byFingerprintLookup
 {};
 
 namespace core::detail {
@@ -36,4 +41,7 @@ using GameSet = boost::multi_index_container<
                  core::detail::NonUniqueView<byFullName, &CGame::FullName>,
                  core::detail::NonUniqueView<byFn, &CGame::fn>,
                  core::detail::NonUniqueView<bySn, &CGame::sn>,
-                 core::detail::NonUniqueView<byWarn, &CGame::warn>>>;
+                 core::detail::NonUniqueView<byWarn, &CGame::warn>,
+                 boost::multi_index::hashed_unique<
+                     boost::multi_index::tag<byFingerprintLookup>,
+                     boost::multi_index::member<CGame, std::string, &CGame::fingerprint>>>>;

@@ -2,6 +2,8 @@
 
 #include <boost/tokenizer.hpp>
 
+#include <algorithm>
+
 unsigned splitTokens(const std::string& text, const std::string& delimiters,
                      std::vector<std::string>& tokens)
 {
@@ -13,14 +15,18 @@ unsigned splitTokens(const std::string& text, const std::string& delimiters,
     return static_cast<unsigned>(tokens.size());
 }
 
+EndingList::EndingList(const std::string& list)
+{
+    splitTokens(list, ",", m_endings);
+}
+
+bool EndingList::matches(std::string_view path) const
+{
+    return std::any_of(m_endings.begin(), m_endings.end(),
+                       [path](const std::string& ending) { return path.ends_with(ending); });
+}
+
 bool endsWithAny(const std::string& list, const std::string& path)
 {
-    std::vector<std::string> tokens;
-    splitTokens(list, ",", tokens);
-    for (const std::string& token : tokens) {
-        if (path.ends_with(token)) {
-            return true;
-        }
-    }
-    return false;
+    return EndingList(list).matches(path);
 }
