@@ -46,17 +46,20 @@ std::vector<std::string> textsOf(unsigned generation, const std::string& kind)
 bool write(const std::string& kind, const std::string& path, unsigned generation)
 {
     const std::vector<std::string> texts = textsOf(generation, kind);
-    Orvane::CSettingStore store;
+    if (kind == "settings") {
+        Orvane::CSettingStore store;
+        for (unsigned i = 0; i < texts.size(); ++i) {
+            store.writeTextSetting("item" + std::to_string(i), texts[i]);
+        }
+        return store.save(path);
+    }
     CGameCatalogue catalogue;
     FileCache cache;
     for (unsigned i = 0; i < texts.size(); ++i) {
-        store.writeTextSetting("item" + std::to_string(i), texts[i]);
         catalogue.games.insert(std::make_shared<CGame>(texts[i], crcText(i), "880429"));
         cache[texts[i]] = CacheEntry{crcText(i), generation};
     }
-    return kind == "settings"    ? store.save(path)
-           : kind == "catalogue" ? catalogue.saveCatalogue(path)
-                                 : core::writeFileCache(path, cache);
+    return kind == "catalogue" ? catalogue.saveCatalogue(path) : core::writeFileCache(path, cache);
 }
 
 // Whether the file holds every text of one generation, and nothing else.
