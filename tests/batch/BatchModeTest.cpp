@@ -10,11 +10,7 @@
 #include <filesystem>
 #include <tuple>
 
-using testsupport::ProcessResult;
-using testsupport::readFile;
-using testsupport::shellQuoted;
-using testsupport::TempDir;
-using testsupport::writeFile;
+using namespace testsupport;
 
 namespace {
 
@@ -37,12 +33,12 @@ protected:
                                        "FullName=\"Lost\" sn=\"\"/></games>");
     }
 
-    ProcessResult run(const std::string& args)
+    // QueltImport with `args`, without a display, through `runner`.
+    ProcessResult run(const std::string& args, const std::string& runner = "bin/QueltImport ")
     {
-        return testsupport::runCommand(
-            "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout 60 bin/QueltImport " +
-                args,
-            dir.path());
+        return runCommand("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout 60 " +
+                              runner + args,
+                          dir.path());
     }
 
     TempDir dir;
@@ -52,7 +48,7 @@ protected:
 
 } // namespace
 
-TEST_F(BatchMode, PrintsTheRowsInFingerprintOrderThenTheCount)
+TEST_F(BatchMode, PrintsTheRowsInFingerprintOrderThenTheCountOrHelpOrVersion)
 {
     std::filesystem::create_directory(dir / "bin/empty");
     // Paths as the window shows them: absolute, spelled as found.
@@ -65,6 +61,7 @@ TEST_F(BatchMode, PrintsTheRowsInFingerprintOrderThenTheCount)
          lostRow + (zork < stray ? zorkRow + strayRow : strayRow + zorkRow) + "3: games found.\n"},
         {"--scan ./games/sub/ --quiet", strayRow + "1: games found.\n"},
         {"--scan bin/empty", "no games found.\n"},
+        {"--version", "QueltImport " QUELT_VERSION "\n"},
     };
     for (const auto& [args, out] : cases) {
         const ProcessResult r = run(args);
@@ -75,6 +72,14 @@ TEST_F(BatchMode, PrintsTheRowsInFingerprintOrderThenTheCount)
     // The match went into the window's cache, beside the program, under its lower-cased key.
     const std::string cacheLine = platform::asciiLowered(games) + "zork1.z3|" + zork + "|";
     EXPECT_EQ(readFile(dir / "bin/filecache.txt").find(cacheLine), 0u);
+
+    for (const char* args : {"--help", "-h", "--scan games --help"}) {
+        const ProcessResult r = run(args);
+        EXPECT_EQ(r.status, 0) << args;
+        EXPECT_NE(r.out.find("  QueltImport --scan FOLDER [--catalogue FILE]"), std::string::npos)
+            << args;
+        EXPECT_EQ(r.err, "") << args;
+    }
 }
 
 TEST_F(BatchMode, FailuresExitWith1AndBadCommandLinesWith2)
@@ -112,36 +117,13 @@ TEST_F(BatchMode, FailuresExitWith1AndBadCommandLinesWith2)
     EXPECT_NE(readFile(dir / "out.xml"), "");
 }
 
-TEST_F(BatchMode, HelpAndVersionPrintAndExitWith0)
-{
-    for (const char* args : {"--help", "-h", "--scan games --help"}) {
-        const ProcessResult r = run(args);
-        EXPECT_EQ(r.status, 0) << args;
-        EXPECT_NE(r.out.find("  QueltImport --scan FOLDER [--catalogue FILE]"), std::string::npos)
-            << args;
-        EXPECT_EQ(r.err, "") << args;
-    }
-    const ProcessResult r = run("--version");
-    EXPECT_EQ(r.out, "QueltImport " QUELT_VERSION "\n");
-    EXPECT_EQ(r.status, 0);
-}
-
 TEST_F(BatchMode, ProgressShowsOnATerminalUnlessQuiet)
 {
-    if (std::system("command -v script >/dev/null") != 0) {
-        GTEST_SKIP() << "script (util-linux) is not installed";
-    }
     // script(1) gives the program a terminal for its standard output and error.
-    const auto onTerminal = [&](const std::string& args) {
-        return testsupport::runCommand("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "
-                                       "script -qec " +
-                                           shellQuoted("bin/QueltImport --scan games" + args) +
-                                           " /dev/null",
-                                       dir.path())
-            .out;
-    };
-    const std::string shown = onTerminal("");
+    const std::string shown = run("script -qec 'bin/QueltImport --scan games' /dev/null", "").out;
     EXPECT_NE(shown.find("Scanning: listing files\u2026"), std::string::npos) << shown;
     EXPECT_NE(shown.find("2: games found."), std::string::npos) << shown;
-    EXPECT_EQ(onTerminal(" --quiet").find("Scanning"), std::string::npos);
+    EXPECT_EQ(run("script -qec 'bin/QueltImport --scan games --quiet' /dev/null", "")
+                  .out.find("Scanning"),
+              std::string::npos);
 }
