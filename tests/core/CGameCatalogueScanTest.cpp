@@ -52,8 +52,9 @@ void setModified(const std::string& path, long seconds)
 std::uint32_t stampOf(const std::string& path)
 {
     std::vector<CFileEntry> entries;
-    findFiles(path.substr(0, path.rfind('/')), path.substr(path.rfind('/') + 1), false, entries);
-    return entries.at(0).stampLo;
+    findAllFiles(path.substr(0, path.rfind('/')), entries);
+    return std::find_if(entries.begin(), entries.end(), [&](auto& e) { return e.path == path; })
+        ->stampLo;
 }
 
 // The cache line of the file at `path` holding `bytes`: only the key is lower-cased.

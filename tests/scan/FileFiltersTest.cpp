@@ -4,30 +4,20 @@
 
 using Tokens = std::vector<std::string>;
 
-TEST(SplitTokens, MaximalRunsWithoutEmptyTokensOrTrimming)
+TEST(FileFilters, TokensAreMaximalRunsAndEndingsMatchByteForByte)
 {
     Tokens tokens{"stale"};
-    EXPECT_EQ(splitTokens(",.dat,,.zip,", ",", tokens), 2u);
-    EXPECT_EQ(tokens, (Tokens{".dat", ".zip"}));
-    EXPECT_EQ(splitTokens(".dat, .zip", ",", tokens), 2u);
-    EXPECT_EQ(tokens, (Tokens{".dat", " .zip"}));
-    EXPECT_EQ(splitTokens("", ",", tokens), 0u);
-    EXPECT_TRUE(tokens.empty());
-    EXPECT_EQ(splitTokens("a|b;c", "|;", tokens), 3u);
-    EXPECT_EQ(tokens, (Tokens{"a", "b", "c"}));
-    // No delimiters: blanks do not split, the whole text is one token.
-    EXPECT_EQ(splitTokens("a b", "", tokens), 1u);
+    EXPECT_EQ(splitTokens(",.dat,,.zip, .z5", ",", tokens), 3u);
+    EXPECT_EQ(tokens, (Tokens{".dat", ".zip", " .z5"})); // no empty tokens, nothing trimmed
+    EXPECT_EQ(splitTokens("a b", "", tokens), 1u);       // no delimiters: blanks do not split
     EXPECT_EQ(tokens, (Tokens{"a b"}));
-}
 
-TEST(EndsWithAny, MatchesWholeSuffixesByteForByte)
-{
+    const EndingList stories(kStoryExtensions);
     for (const char* path : {"story1.dat", "games.zip", "tale.z5", "x.z8", ".dat", "/a/b.z1"}) {
-        EXPECT_TRUE(endsWithAny(kStoryExtensions, path)) << path;
+        EXPECT_TRUE(stories.matches(path)) << path;
     }
-    for (const char* path : {"tale.Z5", "save.sav", "notes.txt", "story1.z10", "z5", ""}) {
-        EXPECT_FALSE(endsWithAny(kStoryExtensions, path)) << path;
+    for (const char* path : {"tale.Z5", "save.sav", "story1.z10", "z5", ""}) {
+        EXPECT_FALSE(stories.matches(path)) << path;
     }
-    EXPECT_FALSE(endsWithAny("", "story.dat"));
-    EXPECT_TRUE(endsWithAny(".z5,,", "tale.z5"));
+    EXPECT_FALSE(EndingList("").matches("story.dat"));
 }

@@ -52,10 +52,4 @@ TEST(FileWalk, FilesOfAFolderComeFirstThenSubfoldersLastListedFirstNeverThroughL
                                             ".hidden/seen.z8"}));
         EXPECT_EQ(total, 14u);
     }
-    // A pattern selects files and folders alike ("S1" is not entered); recursing is optional.
-    std::vector<CFileEntry> entries;
-    EXPECT_EQ(findFiles(dir.path(), "*.z5", true, entries), 6u);
-    EXPECT_EQ(findFiles(dir.path(), "*.*", false, entries), 6u);
-    EXPECT_EQ(pathsBelow(dir.path(), entries),
-              (std::vector<std::string>{"C.Z5", "a.z5", "b.z5", "C.Z5", "a.z5", "b.z5"}));
 }
