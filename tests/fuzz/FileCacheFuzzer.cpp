@@ -6,18 +6,15 @@
 #include "core/FileCache.h"
 #include "tests/fuzz/FuzzSupport.h"
 
-#include <charconv>
+#include <algorithm>
 
 namespace {
 
+// Blanks round the number are allowed.
 std::uint32_t modelStamp(std::string_view text)
 {
-    const std::size_t first = text.find_first_not_of(" \t");
-    text = first == text.npos ? "" : text.substr(first, text.find_last_not_of(" \t") + 1 - first);
-    std::uint32_t value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    const bool whole = error == std::errc() && end == text.data() + text.size();
-    return whole && text.find_first_not_of("0123456789") == text.npos ? value : 0;
+    text.remove_prefix(std::min(text.find_first_not_of(" \t"), text.size()));
+    return fuzz::numberOrZero<std::uint32_t>(text.substr(0, text.find_last_not_of(" \t") + 1));
 }
 
 FileCache modelCache(std::string_view text)

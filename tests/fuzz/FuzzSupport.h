@@ -7,6 +7,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Trace.h"
 
+#include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -74,6 +75,14 @@ inline std::string readWhole(const std::string& path)
 inline void quietTrace()
 {
     platform::setTraceSink([](std::string_view) {});
+}
+
+// `text` read whole as a number of type T (decimal digits, after a '-' if T is signed), else 0.
+template <class T> T numberOrZero(std::string_view text)
+{
+    T value{};
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc() && end == text.data() + text.size() ? value : T{};
 }
 
 // `text` cut at each `separator`, the last part keeping any beyond `maxParts`.

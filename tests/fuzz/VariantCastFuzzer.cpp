@@ -6,7 +6,6 @@
 #include "settings/VariantCast.h"
 #include "tests/fuzz/FuzzSupport.h"
 
-#include <charconv>
 #include <cmath>
 
 namespace {
@@ -14,15 +13,10 @@ namespace {
 template <class T> T expectedInteger(std::string_view text)
 {
     text = text.substr(0, text.find_last_not_of(" \t\n\v\f\r") + 1);
-    const std::string_view digits = text.substr(text.starts_with('+') || text.starts_with('-'));
-    if (digits.empty() || digits.find_first_not_of("0123456789") != text.npos) {
-        return T{};
+    if (text.starts_with('+') && !text.starts_with("+-")) {
+        text.remove_prefix(1);
     }
-    // from_chars takes a '-' (for signed types only) but no '+'.
-    text.remove_prefix(text.starts_with('+'));
-    T value{};
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return error == std::errc() && end == text.data() + text.size() ? value : T{};
+    return fuzz::numberOrZero<T>(text);
 }
 
 } // namespace
