@@ -7,34 +7,20 @@
 #include "tests/fuzz/FuzzSupport.h"
 #include "tests/fuzz/XmlShape.h"
 
-#include <cstdint>
-#include <string>
-
-namespace {
-
-// Loads `from` into a fresh store and returns what that store saves.
-std::string resaved(const std::string& from, const std::string& to)
-{
-    Orvane::CSettingStore store;
-    store.load(from);
-    fuzz::check(store.save(to), "the settings file could not be saved");
-    return fuzz::readWhole(to);
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     fuzz::quietTrace();
-    const std::string input = fuzz::writeScratch("input_settings.xml", fuzz::bytes(data, size));
-    const std::string& folder = fuzz::scratchFolder();
-    fuzz::checkXmlWithinLimits(input);
-
-    const std::string once = resaved(input, folder + "once_settings.xml");
-    const std::string twice = resaved(folder + "once_settings.xml", folder + "twice_settings.xml");
-    const std::string thrice =
-        resaved(folder + "twice_settings.xml", folder + "thrice_settings.xml");
-    fuzz::check(twice == thrice, "a saved settings file changes when loaded and saved again",
-                twice + "\n----\n" + thrice);
+    std::string path = fuzz::writeScratch("0_settings.xml", fuzz::bytes(data, size));
+    fuzz::checkXmlWithinLimits(path);
+    std::string saved[3]; // after one, two and three rounds of loading and saving
+    for (int round = 1; round <= 3; ++round) {
+        Orvane::CSettingStore store;
+        store.load(path);
+        path = fuzz::scratchFolder() + std::to_string(round) + "_settings.xml";
+        fuzz::check(store.save(path), "the settings file could not be saved");
+        saved[round - 1] = fuzz::readWhole(path);
+    }
+    fuzz::check(saved[1] == saved[2], "a saved settings file changes when loaded and saved again",
+                saved[1] + "\n----\n" + saved[2]);
     return 0;
 }

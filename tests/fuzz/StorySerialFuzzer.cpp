@@ -6,20 +6,8 @@
 #include "tests/fuzz/FuzzSupport.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <string>
-#include <string_view>
 
 namespace {
-
-std::string expectedSerial(std::string_view bytes)
-{
-    if (bytes.size() <= 18) {
-        return {};
-    }
-    const std::string_view field = bytes.substr(18, 6);
-    return std::string(field.substr(0, field.find('\0')));
-}
 
 bool expectedWellFormed(std::string_view sn)
 {
@@ -33,9 +21,10 @@ bool expectedWellFormed(std::string_view sn)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string_view bytes = fuzz::bytes(data, size);
+    const std::string_view field = bytes.size() > 18 ? bytes.substr(18, 6) : "";
     const std::string serial = readSerial(fuzz::writeScratch("story.z5", bytes));
-    fuzz::check(serial == expectedSerial(bytes), "serial differs from header bytes 18 to 23",
-                serial);
+    fuzz::check(serial == field.substr(0, field.find('\0')),
+                "serial differs from header bytes 18 to 23", serial);
     fuzz::check(isSerialWellFormed(serial) == expectedWellFormed(serial),
                 "well-formedness of the read serial", serial);
     fuzz::check(isSerialWellFormed(std::string(bytes)) == expectedWellFormed(bytes),

@@ -5,16 +5,11 @@
 
 #include <tinyxml.h>
 
-#include <string>
-#include <utility>
-#include <vector>
-
 namespace fuzz {
 
-// Loads `path` as the programs do and checks that the tree TinyXML built, the part built
-// before a syntax error included, stays within the limits that the reader enforces before
-// the parser runs. A reader that lets more through shows here at the first element past a
-// limit, long before the parser's stack or its time runs out.
+// Loads `path` as the programs do and checks that the tree the parser built (up to a syntax
+// error) stays within the reader's nesting and attribute limits: a reader that lets more
+// through shows here long before the parser's stack or its time runs out.
 inline void checkXmlWithinLimits(const std::string& path)
 {
     TiXmlDocument doc;

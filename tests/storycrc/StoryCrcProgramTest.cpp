@@ -11,120 +11,114 @@
 using testsupport::bytesWithCrc;
 using testsupport::ProcessResult;
 using testsupport::shellQuoted;
-using testsupport::TempDir;
 using testsupport::writeFile;
 
 namespace {
 
 constexpr const char* kElapsed = "\n0 Total seconds.\n";
+constexpr const char* kCaught = "Exception caught in main() :\n";
 
 class StoryCrcProgram : public ::testing::Test
 {
 protected:
     ProcessResult run(const std::string& args)
     {
-        return testsupport::runCommand(shellQuoted(STORYCRC_PATH) + " " + args, dir.path());
+        // In a subshell: `args` may redirect the output.
+        return testsupport::runCommand("(" + shellQuoted(STORYCRC_PATH) + " " + args + ")",
+                                       dir.path());
     }
 
-    TempDir dir;
+    // `text` with "<dir>/" standing for the test folder.
+    std::string inDir(std::string text) const
+    {
+        std::size_t at = 0;
+        while ((at = text.find("<dir>/")) != std::string::npos) {
+            text.replace(at, 6, dir.path());
+        }
+        return text;
+    }
+
+    testsupport::TempDir dir;
 };
 
 } // namespace
 
-TEST_F(StoryCrcProgram, PrintsSortedDistinctNamesWithTheirCrc)
+TEST_F(StoryCrcProgram, PrintsExactlyThis)
 {
-    writeFile(dir / "a.z5", "123456789");
-    writeFile(dir / "b.z5", bytesWithCrc(0xABCD));
-    writeFile(dir / "B.Z5", "");
-    const ProcessResult r = run("b.z5 a.z5 a.z5 B.Z5");
-    EXPECT_EQ(r.out, "00000000\tB.Z5\nCBF43926\ta.z5\n0000ABCD\tb.z5\n");
-    EXPECT_EQ(r.err, kElapsed);
-    EXPECT_EQ(r.status, 0);
-}
-
-TEST_F(StoryCrcProgram, CompareAppendsTheMatchMarkOnlyForTheExactText)
-{
-    writeFile(dir / "a.z5", "123456789");
-    EXPECT_EQ(run("-c CBF43926 a.z5").out, "CBF43926\ta.z5\t**matched CRC**\n");
-    EXPECT_EQ(run("-c cbf43926 a.z5").out, "CBF43926\ta.z5\n");
-    EXPECT_EQ(run("--compare CBF4392 a.z5").out, "CBF43926\ta.z5\n");
-}
-
-TEST_F(StoryCrcProgram, SumPrintsOnlyTheTotal)
-{
-    writeFile(dir / "one", bytesWithCrc(1));
-    writeFile(dir / "two", bytesWithCrc(2));
-    writeFile(dir / "big", bytesWithCrc(0xFFFFFFFF));
-    EXPECT_EQ(run("-s one two").out, "00000003\tTOTAL\n");
-    EXPECT_EQ(run("-s one big").out, "00000000\tTOTAL\n"); // modulo 2^32
-    EXPECT_EQ(run("-s -c 00000003 one two").out, "00000003\tTOTAL\t**matched CRC**\n");
-}
-
-TEST_F(StoryCrcProgram, ResponseFileNamesAreUpperCasedAndFoundIgnoringCase)
-{
-    writeFile(dir / "x.z5", "123456789");
-    writeFile(dir / "y.z5", "");
-    writeFile(dir / "games/Story.dat", "");
-    writeFile(dir / "list.txt", "x.z5\r\ny.z5\r\ngames\ngames/*.dat\n");
-    const ProcessResult r = run("@list.txt");
-    // Folders and patterns are walked as found and printed as typed.
-    EXPECT_EQ(r.out, "00000000\tGAMES/Story.dat\n00000000\t" + (dir / "GAMES/Story.dat") +
-                         "\nCBF43926\tX.Z5\n00000000\tY.Z5\n");
-    EXPECT_EQ(r.status, 0);
-}
-
-TEST_F(StoryCrcProgram, AFileThatCannotBeOpenedStopsTheRunWithStatus1)
-{
-    writeFile(dir / "b.z5", "123456789");
-    const ProcessResult r = run("b.z5 a.z5");
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err,
-              std::string("Exception caught in main() :\nFailed to open file: a.z5\n") + kElapsed);
-    EXPECT_EQ(r.status, 1);
-
-    // A read error is no end of file: no CRC of the bytes read so far.
-    const ProcessResult unread = run("b.z5 /proc/self/mem");
-    EXPECT_EQ(unread.out, "");
-    EXPECT_EQ(unread.err, std::string("Exception caught in main() :\nFailed to read file: "
-                                      "/proc/self/mem\n") +
-                              kElapsed);
-    EXPECT_EQ(unread.status, 1);
-
-    writeFile(dir / "blank.txt", "b.z5\n\n");
-    const ProcessResult blank = run("@blank.txt");
-    EXPECT_EQ(blank.out, "");
-    EXPECT_EQ(blank.err,
-              std::string("Exception caught in main() :\nFailed to open file: \n") + kElapsed);
-    EXPECT_EQ(blank.status, 1);
-}
-
-TEST_F(StoryCrcProgram, OutputThatCannotBeWrittenIsAFailure)
-{
-    writeFile(dir / "a.z5", "123456789");
-    const ProcessResult r =
-        testsupport::runCommand("(" + shellQuoted(STORYCRC_PATH) + " a.z5 >/dev/full)", dir.path());
-    EXPECT_EQ(r.err, std::string("Failed to write output\n") + kElapsed);
-    EXPECT_EQ(r.status, 1);
-}
-
-TEST_F(StoryCrcProgram, EmptyMissingAndSpecialResponseFilesAndMissingNames)
-{
-    writeFile(dir / "empty.txt", "");
+    for (const char* name : {"story.z5", "names/a.z5", "resp/x.z5", "games/b.z5"}) {
+        writeFile(dir / name, "123456789"); // CRC CBF43926
+    }
+    for (const char* name : {"notes.txt", "x.z5/inside.z5", "sub/deep.z5", "names/B.Z5",
+                             "resp/y.z5", "resp/games/Story.dat", "resp/empty.txt", "games/a.z5",
+                             "games/S1/one.z5", "games/S2/two.z5", "games/S2/deeper/three.z5"}) {
+        writeFile(dir / name, "");
+    }
+    writeFile(dir / "names/b.z5", bytesWithCrc(0xABCD));
+    writeFile(dir / "sum/one", bytesWithCrc(1));
+    writeFile(dir / "sum/big", bytesWithCrc(0xFFFFFFFF));
+    writeFile(dir / "sum/folder/two", bytesWithCrc(2));
+    writeFile(dir / "sum/folder/sub/four", bytesWithCrc(4));
+    writeFile(dir / "resp/list.txt", "resp/x.z5\r\nresp/y.z5\r\nresp/games\nresp/games/*.dat\n");
+    writeFile(dir / "resp/blank.txt", "x\n\n");
     // A FIFO, also behind a link, used to block the program for ever; like a folder, such
-    // response files are missing ones.
-    ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
-    ASSERT_EQ(symlink("fifo", (dir / "link").c_str()), 0);
-    const testsupport::TimeLimit limit(20);
-    const ProcessResult empty = run("@empty.txt @missing.txt @fifo @link @.");
-    EXPECT_EQ(empty.out, "");
-    EXPECT_EQ(empty.err, kElapsed);
-    EXPECT_EQ(empty.status, 0);
+    // response files are missing ones, and a walk passes them by, as it does links to folders.
+    ASSERT_EQ(mkfifo((dir / "resp/fifo").c_str(), 0600), 0);
+    ASSERT_EQ(symlink("fifo", (dir / "resp/link").c_str()), 0);
+    ASSERT_EQ(mkfifo((dir / "games/pipe.z5").c_str(), 0600), 0);
+    ASSERT_EQ(symlink("..", (dir / "games/S1/up").c_str()), 0);
+    const testsupport::TimeLimit limit(60);
 
-    const ProcessResult none = run("-s");
-    EXPECT_EQ(none.err, std::string("error: At Least one filename needs to be specified!! for "
-                                    "arg  \n") +
-                            kElapsed);
-    EXPECT_EQ(none.status, 1);
+    struct Case
+    {
+        std::string args;
+        std::string out;
+        std::string err = {}; // before the elapsed time
+        int status = 0;
+    };
+    const Case cases[] = {
+        // Names sorted, each once.
+        {"names/b.z5 names/a.z5 names/a.z5 names/B.Z5",
+         "00000000\tnames/B.Z5\nCBF43926\tnames/a.z5\n0000ABCD\tnames/b.z5\n"},
+        // The mark for the exact text only.
+        {"-c CBF43926 names/a.z5", "CBF43926\tnames/a.z5\t**matched CRC**\n"},
+        {"-c cbf43926 names/a.z5", "CBF43926\tnames/a.z5\n"},
+        {"--compare CBF4392 names/a.z5", "CBF43926\tnames/a.z5\n"},
+        // A sum, modulo 2^32, of files and of walks.
+        {"-s sum/one sum/big", "00000000\tTOTAL\n"},
+        {"-s sum/folder sum/one", "00000003\tTOTAL\n"},
+        {"-s -r sum/folder sum/one", "00000007\tTOTAL\n"},
+        {"-s -c 00000003 sum/folder sum/one", "00000003\tTOTAL\t**matched CRC**\n"},
+        // Response file names are upper-cased and found ignoring case; folders and patterns
+        // are walked as found and printed as typed.
+        {"@resp/list.txt", "00000000\tRESP/GAMES/Story.dat\n00000000\t<dir>/RESP/GAMES/Story.dat\n"
+                           "CBF43926\tRESP/X.Z5\n00000000\tRESP/Y.Z5\n"},
+        {"@resp/empty.txt @resp/missing.txt @resp/fifo @resp/link @resp", ""},
+        // Folders: files in byte order, subfolders after them, the last one listed first.
+        {"games", "00000000\tgames/a.z5\nCBF43926\tgames/b.z5\n"},
+        {"-r games/", "00000000\tgames/a.z5\nCBF43926\tgames/b.z5\n00000000\tgames/S2/two.z5\n"
+                      "00000000\tgames/S2/deeper/three.z5\n00000000\tgames/S1/one.z5\n"},
+        // Patterns match file names ignoring case, relative ones from the current folder.
+        {"'*.Z5'", "CBF43926\t<dir>/story.z5\n"},
+        {"-r 'sub/*.z5'", "00000000\t<dir>/sub/deep.z5\n"},
+        {"'<dir>/sub/*.Z5'", "00000000\t<dir>/sub/deep.z5\n"},
+        // Failures end the run with status 1; a read error is no end of file.
+        {"'nosuch/*.z5'", "", std::string(kCaught) + "[<dir>/nosuch/] No such file or directory\n",
+         1},
+        {"names/b.z5 missing.z5", "", std::string(kCaught) + "Failed to open file: missing.z5\n",
+         1},
+        {"names/b.z5 /proc/self/mem", "",
+         std::string(kCaught) + "Failed to read file: /proc/self/mem\n", 1},
+        {"@resp/blank.txt", "", std::string(kCaught) + "Failed to open file: \n", 1},
+        {"-s", "", "error: At Least one filename needs to be specified!! for arg  \n", 1},
+        {"names/a.z5 >/dev/full", "", "Failed to write output\n", 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args);
+        const ProcessResult r = run(inDir(c.args));
+        EXPECT_EQ(r.out, inDir(c.out));
+        EXPECT_EQ(r.err, inDir(c.err) + kElapsed);
+        EXPECT_EQ(r.status, c.status);
+    }
 }
 
 TEST_F(StoryCrcProgram, ParserOutcomes)
@@ -156,25 +150,6 @@ TEST_F(StoryCrcProgram, ParserOutcomes)
     EXPECT_EQ(dashed.status, 0);
 }
 
-TEST_F(StoryCrcProgram, FolderArgumentsWalkInListingOrder)
-{
-    writeFile(dir / "games/b.z5", "123456789");
-    writeFile(dir / "games/a.z5", "");
-    writeFile(dir / "games/S1/one.z5", "");
-    writeFile(dir / "games/S2/two.z5", "");
-    writeFile(dir / "games/S2/deeper/three.z5", "");
-    ASSERT_EQ(mkfifo((dir / "games/pipe.z5").c_str(), 0600), 0);
-    ASSERT_EQ(symlink("..", (dir / "games/S1/up").c_str()), 0); // a loop, never entered
-
-    EXPECT_EQ(run("games").out, "00000000\tgames/a.z5\nCBF43926\tgames/b.z5\n");
-    // Subfolders come after their folder's files, the last one listed first.
-    EXPECT_EQ(run("-r games/").out, "00000000\tgames/a.z5\n"
-                                    "CBF43926\tgames/b.z5\n"
-                                    "00000000\tgames/S2/two.z5\n"
-                                    "00000000\tgames/S2/deeper/three.z5\n"
-                                    "00000000\tgames/S1/one.z5\n");
-}
-
 // Files are read ahead on two workers, yet the lines keep the walk's order, and the first
 // file that cannot be read ends the output: the lines before it are printed, none after.
 TEST_F(StoryCrcProgram, TreesAreReportedInWalkOrderUpToTheFirstUnreadableFile)
@@ -203,42 +178,7 @@ TEST_F(StoryCrcProgram, TreesAreReportedInWalkOrderUpToTheFirstUnreadableFile)
     ASSERT_EQ(symlink("/proc/self/mem", (dir / "tree/m").c_str()), 0);
     const ProcessResult failed = run("-r tree");
     EXPECT_EQ(failed.out, beforeSub);
-    EXPECT_TRUE(failed.err.starts_with("Exception caught in main() :\nFailed to ")) << failed.err;
+    EXPECT_TRUE(failed.err.starts_with(std::string(kCaught) + "Failed to ")) << failed.err;
     EXPECT_TRUE(failed.err.ends_with(" tree/m\n" + std::string(kElapsed))) << failed.err;
     EXPECT_EQ(failed.status, 1);
-}
-
-TEST_F(StoryCrcProgram, PatternsMatchNamesIgnoringCaseFromTheCurrentFolder)
-{
-    writeFile(dir / "story.z5", "123456789");
-    writeFile(dir / "notes.txt", "");
-    writeFile(dir / "x.z5/inside.z5", "");
-    writeFile(dir / "sub/deep.z5", "");
-    const ProcessResult r = run("'*.Z5'");
-    EXPECT_EQ(r.out, "CBF43926\t" + (dir / "story.z5") + "\n");
-    EXPECT_EQ(run("-r 'sub/*.z5'").out, "00000000\t" + (dir / "sub/deep.z5") + "\n");
-
-    const ProcessResult missing = run("'nosuch/*.z5'");
-    EXPECT_EQ(missing.err, "Exception caught in main() :\n[" + (dir / "nosuch/") +
-                               "] No such file or directory\n" + kElapsed);
-    EXPECT_EQ(missing.status, 1);
-}
-
-TEST_F(StoryCrcProgram, SumCoversPlainFilesAndWalks)
-{
-    writeFile(dir / "one", bytesWithCrc(1));
-    writeFile(dir / "folder/two", bytesWithCrc(2));
-    writeFile(dir / "folder/sub/four", bytesWithCrc(4));
-    EXPECT_EQ(run("-s -r folder one").out, "00000007\tTOTAL\n");
-    EXPECT_EQ(run("-s folder one").out, "00000003\tTOTAL\n");
-}
-
-TEST_F(StoryCrcProgram, LongPathsWork)
-{
-    std::string deep = "d";
-    while (deep.size() < 600) {
-        deep += "/abcdefghijklmnopqrstuvwxyz";
-    }
-    writeFile(dir / (deep + "/f.z5"), "123456789");
-    EXPECT_EQ(run(deep + "/f.z5").out, "CBF43926\t" + deep + "/f.z5\n");
 }
