@@ -125,13 +125,3 @@ TEST(WriteFileAtomically, RemovesTemporariesOfWritersThatNoLongerRun)
     EXPECT_EQ(readFile(path), "new");
     EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{running, "games.xml"}));
 }
-
-TEST(MakeFolders, CreatesMissingParents)
-{
-    TempDir dir;
-    EXPECT_TRUE(platform::makeFolders(dir / "a/b/c/"));
-    EXPECT_TRUE(platform::statPath(dir / "a/b/c")->isFolder);
-    EXPECT_TRUE(platform::makeFolders(dir / "a/b"));
-    writeFile(dir / "file", "x");
-    EXPECT_FALSE(platform::makeFolders(dir / "file/sub"));
-}

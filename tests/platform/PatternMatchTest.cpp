@@ -1,4 +1,5 @@
-// The common cases are checked against a model matcher by the names fuzz target.
+// What a matcher may get right on short names yet not on long ones; the names fuzz target
+// checks the rules against a model matcher.
 
 #include "platform/PatternMatch.h"
 
@@ -6,11 +7,8 @@
 
 #include <string>
 
-TEST(MatchesPattern, ListsOfPatternsAsciiCaseAndPathologicalPatterns)
+TEST(MatchesPattern, PathologicalPatternsEndInLinearTime)
 {
-    EXPECT_TRUE(platform::matchesPattern("tale.dat", "*.z5;*.dat"));
-    EXPECT_TRUE(platform::matchesPattern("", "*"));
-    EXPECT_FALSE(platform::matchesPattern("\xE9.z5", "\xC9.z5")); // only ASCII letters fold
     // Backtracking matchers take exponential time on these.
     const std::string name(5000, 'a');
     EXPECT_FALSE(platform::matchesPattern(name, std::string(200, '*') + "b"));
