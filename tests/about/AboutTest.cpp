@@ -81,9 +81,6 @@ TEST(CreditsText, TheVersionComesFromTheFirstTranslationsFileVersionAndMakesTheE
     about::VersionResource otherTable = about::programVersionResource();
     otherTable.translations.insert(otherTable.translations.begin(), 0x040704b0);
     EXPECT_EQ(read(otherTable), "none [] []"); // values under another table are unread
-    about::VersionResource noFileVersion = about::programVersionResource();
-    noFileVersion.strings.erase(key + "FileVersion");
-    EXPECT_EQ(read(noFileVersion), "QueltImport [] []");
 }
 
 TEST(CreditsText, MarkersAreStrippedTheLinkRuleComesFirstAndLongLinesBreakAsLateAsTheyFit)
