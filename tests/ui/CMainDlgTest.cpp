@@ -262,7 +262,7 @@ TEST_F(FileCommandsTest, ACatalogueThatFailsToLoadChangesNothingButTheTitle)
     platform::setTraceSink(previous);
 }
 
-TEST_F(FileCommandsTest, SaveWritesTheCatalogueInTheLastSortedViewAndTheGameList)
+TEST_F(FileCommandsTest, SaveAndMakeWriteTheRowsWholeInTheLastSortedViewOrReportTheFailure)
 {
     load(dir / "cat.xml");
     load(dir / "zork1.z3");   // a second row with Zork's fingerprint
@@ -282,14 +282,10 @@ TEST_F(FileCommandsTest, SaveWritesTheCatalogueInTheLastSortedViewAndTheGameList
     // Every row in the list's order, the repeated fingerprint included.
     EXPECT_EQ(readFile(dir / "gamelist.txt"),
               "unknown 880429\n" + (dir / "zork1.z3") + " 880429\nunknown unknown\n");
-}
 
-TEST_F(FileCommandsTest, MakeAndSaveWriteEveryCellWholeOrReportTheFailure)
-{
     // Longer than the 259 bytes a cell once held.
     const std::string curses = dir / (std::string(200, 'a') + "/" + std::string(200, 'b') + ".z5");
     writeFile(curses, story("930427", "curses"));
-    load(dir / "cat.xml");
     load(curses);
     chosen = dir / "setup"; // no extension is added
     dialog->OnMake();
