@@ -66,13 +66,6 @@ public:
     // be loaded changes no row; the title and the trace say so, and the result is false.
     bool loadCatalogueFile(const std::string& path);
 
-    // The catalogue the next scan matches against, set by Load and drop.
-    const std::string& cataloguePath() const { return m_cataloguePath; }
-    // +1 or -1 per column: how its next sort goes.
-    const std::vector<std::int32_t>& sortDirections() const { return m_sortDirections; }
-    // The column last sorted by, whose order Save writes.
-    std::int32_t lastSortColumn() const { return m_lastSortColumn; }
-
 public slots:
     void OnScan();
     void OnSave();
@@ -138,13 +131,13 @@ private:
     QPushButton* m_loadButton = nullptr;
     QPushButton* m_clearButton = nullptr;
     QPushButton* m_makeButton = nullptr;
-    std::string m_cataloguePath;
-    bool laidOut = false; // the columns exist: size changes may fit them
+    std::string m_cataloguePath; // the catalogue the next scan matches, set by Load and drop
+    bool laidOut = false;        // the columns exist: size changes may fit them
     Orvane::CSettingStore m_settings;
     std::string m_settingsFile;
-    std::vector<std::int32_t> m_sortDirections;
-    std::string m_scanFolder; // folder of the current or last scan
-    std::int32_t m_lastSortColumn = 0;
+    std::vector<std::int32_t> m_sortDirections; // +1 or -1 per column: how its next sort goes
+    std::string m_scanFolder;                   // folder of the current or last scan
+    std::int32_t m_lastSortColumn = 0;          // the column whose order Save writes
     CBusyAnimation* busyAnimation = nullptr;
     ui::DialogServices m_services;
     bool m_quitting = false;

@@ -56,9 +56,6 @@ public:
     // Brings the row of `index` into view; never scrolls sideways.
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
-    // The popup menu "OUTPUT" of a right click, with its actions "Copy" and "Delete".
-    QMenu* popupMenu() const { return m_menu; }
-
 public slots:
     // Puts rowLine() of the selected row on the clipboard, each carriage return followed by
     // a line feed. Nothing without a selected row.
@@ -98,7 +95,7 @@ private:
 
     CResultsModel* m_model;
     CCellDelegate* m_delegate;
-    QMenu* m_menu = nullptr;
+    QMenu* m_menu = nullptr;    // "OUTPUT", with the actions "Copy" and "Delete"
     bool m_ctrlClicked = false; // the left button went down with Ctrl held
     bool m_fitsColumns = false; // fitColumns() has run: the widths follow the client width
 };

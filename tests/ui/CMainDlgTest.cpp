@@ -1,61 +1,70 @@
-#include "ui/CMainDlg.h"
+// The main dialog: layout, placement, the list's commands, and Load, drop, Save and Make.
 
-#include "tests/support/TestSupport.h"
-#include "ui/CResultsList.h"
+#include "core/Fingerprint.h"
+#include "platform/Trace.h"
+#include "tests/ui/DialogTest.h"
 #include "ui/PlacementText.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QHeaderView>
 #include <QMenu>
-#include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
-#include <gtest/gtest.h>
 
-#include <memory>
-#include <string>
 #include <tuple>
-#include <vector>
+
+using testsupport::readFile;
+using testsupport::writeFile;
 
 namespace {
 
-class CMainDlgTest : public ::testing::Test
+class CMainDlgTest : public DialogTest
 {
 protected:
-    // A dialog with its settings file in the test's folder, shown off screen.
-    std::unique_ptr<CMainDlg> openDialog()
+    void openDialog()
     {
-        auto dialog = std::make_unique<CMainDlg>(settingsFile);
+        makeDialog();
         dialog->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
-        list = dialog->findChild<CResultsList*>(QStringLiteral("resultsList"));
-        return dialog;
-    }
-    static QPushButton* button(const CMainDlg& d, const char* name)
-    {
-        return d.findChild<QPushButton*>(QString::fromLatin1(name));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
     }
     void storePlacement(const std::string& text)
     {
         Orvane::CSettingStore store;
         store.writeTextSetting("Placement", text);
-        ASSERT_TRUE(store.save(settingsFile));
+        ASSERT_TRUE(store.save(dir / "settings.xml"));
     }
+};
 
-    testsupport::TempDir dir;
-    std::string settingsFile = dir / "QueltImport_settings.xml";
-    CResultsList* list = nullptr;
+// Two story files and a catalogue that knows the first.
+class FileCommandsTest : public DialogTest
+{
+protected:
+    void SetUp() override
+    {
+        makeDialog();
+        writeFile(dir / "zork1.z3", story("880429", "zork"));
+        writeFile(dir / "curses.z5", story("930427", "curses"));
+        zorkPrint = crcText(*computeFingerprint(dir / "zork1.z3"));
+        writeFile(dir / "cat.xml",
+                  "<games>\n<supported_game fingerprint=\"" + zorkPrint +
+                      "\" FullName=\"Zork I\" sn=\"880429\" />\n"
+                      "<supported_game fingerprint=\"0000ABCD\" FullName=\"Anchorhead\" "
+                      "sn=\"\" warn=\"needs v8\" />\n</games>\n");
+    }
+    void load(std::optional<std::string> path) { chosen = std::move(path), dialog->OnLoad(); }
+
+    std::string zorkPrint;
 };
 
 } // namespace
 
 TEST_F(CMainDlgTest, ResizingStretchesTheListAndMovesTheButtons)
 {
-    auto dialog = openDialog();
+    openDialog();
     const QSize start = dialog->size();
-    QPushButton* quit = button(*dialog, "quitButton");
+    QPushButton* quit = button("quitButton");
     const QRect listBefore = list->geometry();
     const QRect quitBefore = quit->geometry();
     dialog->resize(start + QSize(100, 40));
@@ -70,45 +79,52 @@ TEST_F(CMainDlgTest, ResizingStretchesTheListAndMovesTheButtons)
     EXPECT_EQ(dialog->size(), start); // the first size is the smallest
 }
 
-TEST_F(CMainDlgTest, HeaderClicksSortEachColumnInItsOwnDirection)
+TEST_F(CMainDlgTest, HeaderMenuButtonsAndAboutReachTheirCommands)
 {
-    auto dialog = openDialog();
-    for (const char* sn : {"222222", "111111", "333333"}) {
-        list->addGameRow(CGame("N", std::string(sn) + "00", sn));
+    openDialog();
+    QApplication::clipboard()->setText("before");
+    for (const char* name : {"B", "A", "C"}) {
+        CGame game(name, std::string(8, name[0]), std::string(6, name[0] - 'A' + '1'));
+        game.warn = name[0] == 'C' ? "line\rbreak" : "";
+        list->addGameRow(game);
     }
+    // Each column keeps its own direction, descending first.
     auto* header = list->horizontalHeader();
     const auto sortedBy = [&](int column) {
         const int x = header->sectionViewportPosition(column) + header->sectionSize(column) / 2;
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
-        return list->cellText(0, 1, 256) + list->cellText(1, 1, 256) + list->cellText(2, 1, 256);
+        return list->cellText(0, column) + list->cellText(1, column) + list->cellText(2, column);
     };
     EXPECT_EQ(sortedBy(1), "333333222222111111");
-    sortedBy(4);
+    EXPECT_EQ(sortedBy(4), "CBA");
     EXPECT_EQ(sortedBy(1), "111111222222333333");
-    EXPECT_EQ(dialog->lastSortColumn(), 1);
-    EXPECT_EQ(dialog->sortDirections(), (std::vector<std::int32_t>{1, 1, 1, 1, -1}));
-}
+    EXPECT_EQ(sortedBy(4), "ABC");
 
-TEST_F(CMainDlgTest, PopupMenuClearButtonAboutAndTheStatusLineReachTheirCommands)
-{
-    auto dialog = openDialog();
-    list->addGameRow(CGame("A", "AAAAAAAA", "880429"));
-    list->addGameRow(CGame("B", "BBBBBBBB", "880429"));
+    // Copy and Delete act on the selected row only; the popup menu needs one.
+    auto* menu = list->findChild<QMenu*>(QStringLiteral("outputMenu"));
     const auto rightClick = [&](QPoint at) {
         QTest::mouseClick(list->viewport(), Qt::RightButton, {}, at);
-        return list->popupMenu()->isVisible();
+        return menu->isVisible();
     };
     EXPECT_TRUE(rightClick(list->visualRect(list->model()->index(1, 2)).center()));
-    EXPECT_EQ(list->selectedRow(), 1); // a row never clicked with the left button
-    list->popupMenu()->findChild<QAction*>("copyAction")->trigger();
-    EXPECT_EQ(QApplication::clipboard()->text(), "BBBBBBBB,880429,unknown,,B");
-    list->popupMenu()->findChild<QAction*>("deleteAction")->trigger();
-    list->popupMenu()->hide();
-    EXPECT_EQ(list->rowCount(), 1);
-
+    menu->hide();
     EXPECT_FALSE(rightClick(QPoint(10, list->viewport()->height() - 2)));
     EXPECT_EQ(list->selectedRow(), -1);
-    QTest::mouseClick(button(*dialog, "clearButton"), Qt::LeftButton);
+    EXPECT_TRUE(dialog->dispatchCommand(CResultsList::kCopyCommand));
+    EXPECT_TRUE(dialog->dispatchCommand(CResultsList::kDeleteCommand));
+    EXPECT_FALSE(dialog->dispatchCommand(0));
+    EXPECT_EQ(QApplication::clipboard()->text(), "before");
+    EXPECT_EQ(list->rowCount(), 3);
+    EXPECT_TRUE(rightClick(list->visualRect(list->model()->index(2, 2)).center()));
+    EXPECT_EQ(list->selectedRow(), 2); // a row never clicked with the left button
+    menu->findChild<QAction*>("copyAction")->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text(), "CCCCCCCC,333333,unknown,line\r\nbreak,C");
+    menu->findChild<QAction*>("deleteAction")->trigger();
+    menu->hide();
+    EXPECT_EQ(list->cellText(0, 4) + list->cellText(1, 4) + "|" + list->cellText(2, 4), "AB|");
+    EXPECT_EQ(list->selectedRow(), -1);
+    EXPECT_EQ(list->currentColumn(), -1);
+    QTest::mouseClick(button("clearButton"), Qt::LeftButton);
     EXPECT_EQ(list->rowCount(), 0);
 
     QWidget* shownOver = nullptr;
@@ -118,7 +134,7 @@ TEST_F(CMainDlgTest, PopupMenuClearButtonAboutAndTheStatusLineReachTheirCommands
             QTest::keyClick(box, Qt::Key_Escape);
         }
     });
-    EXPECT_TRUE(dialog->dispatchCommand(CMainDlg::kIdAbout)); // returns once the box is closed
+    QTest::mouseClick(button("aboutButton"), Qt::LeftButton); // returns once the box is closed
     EXPECT_EQ(shownOver, dialog.get());
 
     // The title is the prefix and the message cut to its buffer.
@@ -129,8 +145,8 @@ TEST_F(CMainDlgTest, PopupMenuClearButtonAboutAndTheStatusLineReachTheirCommands
 TEST_F(CMainDlgTest, QuitEscapeAndClosingStoreThePlacement)
 {
     for (int way = 0; way < 3; ++way) {
-        std::remove(settingsFile.c_str());
-        auto dialog = openDialog();
+        std::filesystem::remove(dir / "settings.xml");
+        openDialog();
         QTest::keyClick(list, Qt::Key_Escape);
         ASSERT_TRUE(dialog->isVisible()); // the list keeps its keys
         dialog->move(dialog->pos() + QPoint(7, 9));
@@ -138,7 +154,7 @@ TEST_F(CMainDlgTest, QuitEscapeAndClosingStoreThePlacement)
         if (way == 0) {
             dialog->OnQuit();
         } else if (way == 1) {
-            QTest::keyClick(button(*dialog, "saveButton"), Qt::Key_Escape);
+            QTest::keyClick(button("saveButton"), Qt::Key_Escape);
         } else {
             dialog->close();
         }
@@ -146,7 +162,7 @@ TEST_F(CMainDlgTest, QuitEscapeAndClosingStoreThePlacement)
 
         Orvane::CSettingStore store;
         std::string text;
-        store.load(settingsFile);
+        store.load(dir / "settings.xml");
         ui::WindowPlacement p;
         ASSERT_TRUE(store.readTextSetting("Placement", text) && ui::decodePlacementText(text, p));
         EXPECT_EQ(p.showCmd, ui::WindowPlacement::kShowNormal);
@@ -154,25 +170,137 @@ TEST_F(CMainDlgTest, QuitEscapeAndClosingStoreThePlacement)
     }
 }
 
-TEST_F(CMainDlgTest, AStoredPlacementOpensNormalAndOnScreen)
+TEST(PlacementText, EncodesEveryByteAsTwoLettersLowNibbleFirst)
 {
-    const QSize size = CMainDlg(dir / "other.xml").minimumSize() + QSize(40, 10);
+    ui::WindowPlacement p;
+    p.left = 0x1F; // low nibble F, high nibble 1
+    p.bottom = -1; // four bytes of 0xFF
+    const std::string text = ui::placementText(p);
+    ASSERT_EQ(text.size(), 88u);
+    EXPECT_EQ(text.substr(0, 8), "MCAAAAAA");  // the length 44
+    EXPECT_EQ(text.substr(16, 8), "BAAAAAAA"); // show state 1
+    EXPECT_EQ(text.substr(56, 8), "PBAAAAAA");
+    EXPECT_EQ(text.substr(80, 8), "PPPPPPPP");
+}
+
+TEST_F(CMainDlgTest, AStoredPlacementOpensNormalAndOnScreenAndADamagedOneIsIgnored)
+{
+    makeDialog();
+    const QSize size = dialog->minimumSize() + QSize(40, 10);
     const auto placed = [&](int left, int top, std::int32_t showCmd) {
         ui::WindowPlacement p;
         std::tie(p.showCmd, p.left, p.top) = std::tuple(showCmd, left, top);
         std::tie(p.right, p.bottom) = std::pair(left + size.width(), top + size.height());
-        return ui::placementText(p);
+        return p;
     };
-    storePlacement(placed(20, 30, ui::WindowPlacement::kMinimize));
-    auto dialog = openDialog();
+    storePlacement(ui::placementText(placed(20, 30, ui::WindowPlacement::kMinimize)));
+    openDialog();
     EXPECT_FALSE(dialog->isMinimized());
     EXPECT_EQ(dialog->geometry(), QRect(QPoint(20, 30), size));
 
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-    storePlacement(placed(50000, -60000, ui::WindowPlacement::kShowNormal));
-    EXPECT_TRUE(area.intersects(openDialog()->geometry()));
-    for (const std::string& text : {std::string(), std::string("MCAAAAAA")}) {
-        storePlacement(text); // empty or damaged: the work area less a margin
-        EXPECT_EQ(openDialog()->geometry().topLeft(), area.topLeft() + QPoint(100, 100)) << text;
+    storePlacement(ui::placementText(placed(50000, -60000, ui::WindowPlacement::kShowNormal)));
+    openDialog();
+    EXPECT_TRUE(area.intersects(dialog->geometry()));
+
+    // Empty or damaged: the work area less a margin.
+    const std::string good = ui::placementText(placed(20, 30, ui::WindowPlacement::kShowNormal));
+    ui::WindowPlacement wrongLength = placed(20, 30, ui::WindowPlacement::kShowNormal);
+    wrongLength.length = 40;
+    for (const std::string& text :
+         {std::string(), good.substr(0, 87), good + "A", good.substr(0, 40) + "c" + good.substr(41),
+          good.substr(0, 41) + "Q" + good.substr(42), ui::placementText(wrongLength)}) {
+        storePlacement(text);
+        openDialog();
+        EXPECT_EQ(dialog->geometry().topLeft(), area.topLeft() + QPoint(100, 100)) << text;
     }
+}
+
+TEST_F(FileCommandsTest, StoryFilesAddRowsAndACatalogueReplacesThem)
+{
+    load(dir / "zork1.z3");
+    load(dir / "zork1.z3");
+    ASSERT_EQ(list->rowCount(), 2);
+    EXPECT_EQ(list->rowLine(1), zorkPrint + ",880429," + (dir / "zork1.z3") + ",,unknown");
+    load(std::nullopt); // cancelled
+    EXPECT_EQ(list->rowCount(), 2);
+
+    load(dir / "cat.xml");
+    ASSERT_EQ(list->rowCount(), 2);
+    EXPECT_EQ(list->rowLine(0), "0000ABCD,unknown,unknown,needs v8,Anchorhead");
+    EXPECT_EQ(title(), "QueltImprort - 2 entries loaded from " + (dir / "cat.xml"));
+
+    writeFile(dir / "GAME.DAT", story("880429", "not xml")); // a story in any case
+    load(dir / "GAME.DAT");
+    EXPECT_EQ(list->rowCount(), 3);
+    EXPECT_EQ(list->cellText(2, 2), dir / "GAME.DAT");
+
+    dialog->OnDropFiles({dir / "zork1.z3", dir / "curses.z5", dir / "cat.xml"}); // in this order
+    EXPECT_EQ(list->rowCount(), 2);
+    dialog->OnDropFiles({dir / "cat.xml", dir / "zork1.z3", dir / "curses.z5"});
+    EXPECT_EQ(list->rowCount(), 4);
+}
+
+TEST_F(FileCommandsTest, ACatalogueThatFailsToLoadChangesNothingButTheTitle)
+{
+    std::vector<std::string> traced;
+    const platform::TraceSink previous =
+        platform::setTraceSink([&](std::string_view line) { traced.emplace_back(line); });
+    load(dir / "cat.xml");
+    writeFile(dir / "broken.xml", "<games><supported_game");
+    writeFile(dir / "other.xml", "<other/>");
+    for (const char* name : {"missing.xml", "broken.xml", "other.xml"}) {
+        traced.clear();
+        load(dir / name);
+        EXPECT_EQ(list->rowCount(), 2) << name;
+        EXPECT_EQ(title(), "QueltImprort - Could not load " + (dir / name));
+        ASSERT_EQ(traced.size(), 1u) << name;
+        EXPECT_TRUE(traced[0].starts_with("Narlo::Error: ") &&
+                    traced[0].find(dir / name) != std::string::npos)
+            << traced[0];
+    }
+    platform::setTraceSink(previous);
+}
+
+TEST_F(FileCommandsTest, SaveAndMakeWriteTheRowsWholeInTheLastSortedViewOrReportTheFailure)
+{
+    load(dir / "cat.xml");
+    load(dir / "zork1.z3");   // a second row with Zork's fingerprint
+    dialog->OnColumnClick(4); // FullName, shown descending
+    chosen = dir / "saved";
+    dialog->OnSave();
+    EXPECT_EQ(readFile(dir / "saved"),
+              "<?xml version=\"1.0\" encoding=\"UTF-16\" standalone=\"no\" ?>\n"
+              "<games>\n"
+              "    <supported_game fingerprint=\"0000ABCD\" FullName=\"Anchorhead\" "
+              "sn=\"unknown\" fn=\"unknown\" warn=\"needs v8\" />\n"
+              "    <supported_game fingerprint=\"" +
+                  zorkPrint +
+                  "\" FullName=\"Zork I\" "
+                  "sn=\"880429\" fn=\"unknown\" warn=\"\" />\n"
+                  "</games>\n");
+    // Every row in the list's order, the repeated fingerprint included.
+    EXPECT_EQ(readFile(dir / "gamelist.txt"),
+              "unknown 880429\n" + (dir / "zork1.z3") + " 880429\nunknown unknown\n");
+
+    // Longer than the 259 bytes a cell once held.
+    const std::string curses = dir / (std::string(200, 'a') + "/" + std::string(200, 'b') + ".z5");
+    writeFile(curses, story("930427", "curses"));
+    load(curses);
+    chosen = dir / "setup"; // no extension is added
+    dialog->OnMake();
+    EXPECT_NE(readFile(dir / "setup").find("\nSource: " + curses + "; "), std::string::npos);
+    chosen = dir / "saved";
+    dialog->OnSave();
+    EXPECT_NE(readFile(dir / "saved").find(" fn=\"" + curses + "\""), std::string::npos);
+    EXPECT_NE(readFile(dir / "gamelist.txt").find(curses + " 930427\n"), std::string::npos);
+
+    // A file that cannot be written is reported.
+    chosen = dir / "no/such/folder/out.xml";
+    dialog->OnSave();
+    EXPECT_EQ(title(), "QueltImprort - Could not write " + *chosen);
+    std::filesystem::create_directory(dir / "in-the-way");
+    chosen = dir / "in-the-way";
+    dialog->OnMake();
+    EXPECT_EQ(title(), "QueltImprort - Could not write " + *chosen);
 }

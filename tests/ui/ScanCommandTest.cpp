@@ -4,34 +4,24 @@
 #include "core/Fingerprint.h"
 #include "core/ProgressThrottle.h"
 #include "scan/ManualResetEvent.h"
-#include "tests/support/TestSupport.h"
+#include "tests/ui/DialogTest.h"
 #include "ui/CBusyAnimation.h"
-#include "ui/CMainDlg.h"
-#include "ui/CResultsList.h"
-#include "ui/FileDialogs.h"
 
-#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include <chrono>
-#include <filesystem>
-#include <memory>
 #include <stdexcept>
-#include <string>
 #include <thread>
 
 namespace {
 
 using testsupport::readFile;
-using testsupport::TempDir;
 using testsupport::writeFile;
 
 // What a test does to the scan thread; shared with the jobs, which may outlive the dialog.
 struct ScanHooks
 {
-    std::string cacheFile; // kept in the test's folder
     scan::ManualResetEvent started;
     scan::ManualResetEvent release;
     scan::ManualResetEvent finished;
@@ -41,31 +31,23 @@ struct ScanHooks
     std::optional<core::ProgressThrottle> throttle;
 };
 
-class ScanCommandTest : public ::testing::Test
+class ScanCommandTest : public DialogTest
 {
 protected:
     void SetUp() override
     {
-        hooks->cacheFile = dir / "filecache.txt";
-        makeDialog();
+        makeScanDialog();
         writeFile(dir / "games/zork1.z3", std::string(18, '\x03') + "880429zork");
         writeFile(dir / "games/sub/CURSES.Z5", std::string(18, '\x05') + "930427curses");
         writeFile(dir / "games/notes.txt", "not a story");
         writeFile(dir / "nothing/readme.txt", "no stories here");
     }
 
-    void TearDown() override { dialog.reset(); }
-
-    void makeDialog(std::chrono::milliseconds disposeTimeout = CWorkerJob::kDisposeTimeout)
+    void makeScanDialog(std::chrono::milliseconds disposeTimeout = CWorkerJob::kDisposeTimeout)
     {
-        dialog.reset();
-        ui::DialogServices services;
-        services.folderPicker = [this](QWidget*, const std::string& initial, const std::string&) {
-            preselected.push_back(initial);
-            return answer;
-        };
-        services.scanFiles = [hooks = hooks](CGameCatalogue& scanner, const std::string& folder,
-                                             GameSet& games) {
+        services.scanFiles = [hooks = hooks, cache = dir / "filecache.txt"](
+                                 CGameCatalogue& scanner, const std::string& folder,
+                                 GameSet& games) {
             hooks->started.set();
             if (hooks->hold) {
                 hooks->release.wait();
@@ -75,22 +57,16 @@ protected:
             if (hooks->fail) {
                 throw std::runtime_error("disk on fire");
             }
-            scanner.setCachePath(hooks->cacheFile);
+            scanner.setCachePath(cache);
             if (hooks->throttle) {
                 scanner.setProgressThrottle(*hooks->throttle);
             }
             ui::scanForStories(scanner, folder, games);
         };
-        services.fileDialog = [this](const CFileChooser&) { return chosen; };
         services.disposeTimeout = disposeTimeout;
-        dialog = std::make_unique<CMainDlg>(dir / "settings.xml", services);
-        list = dialog->findChild<CResultsList*>(QStringLiteral("resultsList"));
+        makeDialog();
     }
 
-    QPushButton* button(const char* name) const
-    {
-        return dialog->findChild<QPushButton*>(QString::fromLatin1(name));
-    }
     bool busyPlaying() const
     {
         return dialog->findChild<CBusyAnimation*>(QStringLiteral("busyAnimation"))->isPlaying();
@@ -99,7 +75,7 @@ protected:
     // Clicks Scan and waits until the scan has ended.
     void scan(const std::optional<std::string>& folder)
     {
-        answer = folder;
+        picked = folder;
         QTest::mouseClick(button("scanButton"), Qt::LeftButton);
         ASSERT_TRUE(QTest::qWaitFor(
             [&] { return button("scanButton")->isEnabled() && !busyPlaying(); }, 20000));
@@ -109,7 +85,7 @@ protected:
     void startHeldScan()
     {
         hooks->hold = true;
-        answer = dir / "games";
+        picked = dir / "games";
         QTest::mouseClick(button("scanButton"), Qt::LeftButton);
         // The scan thread needs this thread for its window calls: wait with events flowing.
         ASSERT_TRUE(QTest::qWaitFor([&] { return hooks->started.isSet(); }, 20000));
@@ -121,15 +97,7 @@ protected:
         dialog->OnDropFiles({dir / "cat.xml"});
     }
 
-    std::string title() const { return dialog->windowTitle().toStdString(); }
-
-    TempDir dir;
-    std::optional<std::string> answer;
-    std::optional<std::string> chosen; // the file dialog's answer
-    std::vector<std::string> preselected;
     std::shared_ptr<ScanHooks> hooks = std::make_shared<ScanHooks>();
-    std::unique_ptr<CMainDlg> dialog;
-    CResultsList* list = nullptr;
 };
 
 const char* const kLostGame =
@@ -142,6 +110,8 @@ TEST_F(ScanCommandTest, WithACatalogueTheCatalogueGamesAreListedFoundOrNotAsInTh
     const std::string zork = crcText(*computeFingerprint(dir / "games/zork1.z3"));
     useCatalogue("<supported_game fingerprint=\"" + zork +
                  "\" FullName=\"Zork I &amp; II\" sn=\"880429\" warn=\"v3\" />" + kLostGame);
+    writeFile(dir / "broken.xml", "<games><supported_game");
+    dialog->OnDropFiles({dir / "broken.xml"}); // one that fails to load leaves the catalogue
     scan(dir / "games");
     EXPECT_EQ(list->rowCount(), 3);
     EXPECT_EQ(title(), "QueltImprort - 3: games found.");
@@ -153,15 +123,10 @@ TEST_F(ScanCommandTest, WithACatalogueTheCatalogueGamesAreListedFoundOrNotAsInTh
     }
     EXPECT_NE(rows.find(zork + "\t880429\t" + (dir / "games/zork1.z3") + "\tv3\tZork I & II\n"),
               std::string::npos);
-
-    // Save (with gamelist.txt in the working folder) and Make, as the user would.
-    const std::filesystem::path previousDir = std::filesystem::current_path();
-    std::filesystem::current_path(dir.path());
     chosen = dir / "window.xml";
-    dialog->OnSave();
+    dialog->OnSave(); // gamelist.txt goes to the working folder, the test's
     chosen = dir / "window.iss";
     dialog->OnMake();
-    std::filesystem::current_path(previousDir);
 
     // The same scan from the command line, with no display at all, prints those rows and
     // writes the same bytes. The program is copied so that its cache file lands here.
@@ -184,7 +149,7 @@ TEST_F(ScanCommandTest, WithACatalogueTheCatalogueGamesAreListedFoundOrNotAsInTh
     EXPECT_EQ(preselected.back(), dir / "games/");
 }
 
-TEST_F(ScanCommandTest, NothingFoundKeepsTheRowsCancelStartsNothingLastDirIsPreselected)
+TEST_F(ScanCommandTest, NothingFoundACancelAndAThrowingScanKeepTheRowsLastDirIsPreselected)
 {
     Orvane::CSettingStore store;
     store.writeTextSetting("lastDir", dir / "games/");
@@ -194,16 +159,21 @@ TEST_F(ScanCommandTest, NothingFoundKeepsTheRowsCancelStartsNothingLastDirIsPres
     scan(dir / "nothing");
     EXPECT_EQ(title(), "QueltImprort - no games found.");
     EXPECT_EQ(list->rowCount(), 1);
-
     scan(std::nullopt);
     EXPECT_EQ(list->rowCount(), 1);
     EXPECT_EQ(preselected, (std::vector<std::string>{dir / "games/", dir / "games/"}));
+
+    useCatalogue(kLostGame);
+    hooks->fail = true;
+    scan(dir / "games");
+    EXPECT_EQ(list->cellText(0, 4) + std::to_string(list->rowCount()), "Lost1");
+    EXPECT_EQ(title(), "QueltImprort - 1: games found.");
 }
 
 TEST_F(ScanCommandTest, CommandsWaitForTheScanThatListsEveryStoryFileWithoutACatalogue)
 {
     hooks->hold = true;
-    answer = dir / "games";
+    picked = dir / "games";
     QTest::mouseClick(button("scanButton"), Qt::LeftButton);
     // Disabled before Scan returns, so nothing slips in; a Scan that arrives anyway is ignored.
     for (const char* name : {"scanButton", "loadButton", "saveButton", "clearButton"}) {
@@ -220,7 +190,7 @@ TEST_F(ScanCommandTest, CommandsWaitForTheScanThatListsEveryStoryFileWithoutACat
     EXPECT_FALSE(busyPlaying());
     ASSERT_EQ(list->rowCount(), 2);
     EXPECT_EQ(title(), "QueltImprort - 2: games found.");
-    EXPECT_EQ(list->cellText(0, 4, 256) + list->cellText(1, 4, 256), "unknownunknown");
+    EXPECT_EQ(list->cellText(0, 4) + list->cellText(1, 4), "unknownunknown");
 }
 
 TEST_F(ScanCommandTest, AScanShowsItsProgressThenTheFinalText)
@@ -248,15 +218,6 @@ TEST_F(ScanCommandTest, AScanShowsItsProgressThenTheFinalText)
     EXPECT_EQ(seen, expected);
 }
 
-TEST_F(ScanCommandTest, AScanThatThrowsStillShowsWhatTheListHoldsAndEnds)
-{
-    useCatalogue(kLostGame);
-    hooks->fail = true;
-    scan(dir / "games");
-    EXPECT_EQ(list->rowCount(), 1);
-    EXPECT_EQ(title(), "QueltImprort - 1: games found.");
-}
-
 TEST_F(ScanCommandTest, QuitWaitsForTheScanAtMostItsBoundThenLeavesItToEndAlone)
 {
     using namespace std::chrono_literals;
@@ -267,14 +228,14 @@ TEST_F(ScanCommandTest, QuitWaitsForTheScanAtMostItsBoundThenLeavesItToEndAlone)
     EXPECT_TRUE(hooks->finished.isSet());
 
     hooks = std::make_shared<ScanHooks>();
-    hooks->cacheFile = dir / "filecache.txt";
-    makeDialog(1s);
+    makeScanDialog(1s);
     startHeldScan();
     const auto start = std::chrono::steady_clock::now();
     dialog.reset(); // one bound for the whole wait, not one per job
     EXPECT_LT(std::chrono::steady_clock::now() - start, 2500ms);
     EXPECT_FALSE(hooks->finished.isSet());
     // The scan goes on without the dialog, touches nothing of it, and its jobs end.
+    services.scanFiles = nullptr; // holds the hooks too
     hooks->release.set();
     EXPECT_TRUE(QTest::qWaitFor([&] { return hooks.use_count() == 1; }, 20000));
 }

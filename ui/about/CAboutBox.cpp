@@ -16,10 +16,7 @@ const QSize kBoxSize(428, 224);
 
 } // namespace
 
-CAboutBox::CAboutBox(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
-      m_creditsText(about::creditsText(about::readVersionInfo(about::programVersionResource()),
-                                       about::programHomepage()))
+CAboutBox::CAboutBox(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("aboutBox"));
     setModal(true);
@@ -27,7 +24,8 @@ CAboutBox::CAboutBox(QWidget* parent)
 
     m_scroller = new CCreditsScroller(this);
     m_scroller->setGeometry(rect());
-    m_scroller->setCreditsText(m_creditsText);
+    m_scroller->setCreditsText(about::creditsText(
+        about::readVersionInfo(about::programVersionResource()), about::programHomepage()));
 }
 
 void CAboutBox::showModal(QWidget* parent)

@@ -2,8 +2,6 @@
 
 #include <QDialog>
 
-#include <string>
-
 class CCreditsScroller;
 
 // The borderless About window: 286 by 137 dialog units, centred over its parent, filled by
@@ -19,9 +17,6 @@ public:
     // The About command: shows a fresh box modally over `parent` and returns when it closes.
     static void showModal(QWidget* parent);
 
-    const std::string& creditsText() const { return m_creditsText; }
-    CCreditsScroller* scroller() const { return m_scroller; }
-
 protected:
     void showEvent(QShowEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -30,6 +25,5 @@ protected:
 private:
     void centreOverParent();
 
-    std::string m_creditsText;
     CCreditsScroller* m_scroller = nullptr;
 };

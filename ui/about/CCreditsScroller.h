@@ -36,9 +36,6 @@ public:
     // Composes the next frame into the back buffer and schedules its copy to the screen.
     void animateFrame();
 
-    int creditsTop() const { return m_creditsTop; }
-    const QImage& backBuffer() const { return m_backBuffer; }
-    const QImage& background() const { return m_background; }
     const QImage& credits() const { return m_credits; }
 
 protected:

@@ -1,19 +1,25 @@
-#include "settings/CSettingStore.h"
+// The settings file as the store writes and reads it, the conversions of its values and where
+// the file lives.
 
 #include "platform/Trace.h"
+#include "settings/CSettingStore.h"
+#include "settings/SettingsPath.h"
+#include "settings/VariantCast.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
+#include <locale>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 using Orvane::CSettingStore;
+using Orvane::VariantCast;
 using testsupport::readFile;
-using testsupport::TempDir;
 using testsupport::writeFile;
 
 namespace {
@@ -25,7 +31,6 @@ const std::string kTextTypeXml =
     "class std::basic_string&lt;char,struct "
     "std::char_traits&lt;char&gt;,class std::allocator&lt;char&gt; &gt;";
 const std::string kDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-16\" standalone=\"no\" ?>\n";
-const std::string kTail = "</settings>\n";
 
 // One item as the store writes it.
 std::string item(const std::string& name, const std::string& type, const std::string& value)
@@ -41,7 +46,7 @@ std::string textItem(const std::string& name, const std::string& value)
 
 std::string settingsFile(const std::string& items)
 {
-    return kDeclaration + "<settings>\n" + items + kTail;
+    return kDeclaration + "<settings>\n" + items + "</settings>\n";
 }
 
 // One item on one line, as a person might write it.
@@ -51,105 +56,83 @@ std::string handItem(const std::string& name, const std::string& type, const std
            "</value></item>\r\n";
 }
 
-// Each test gets a fresh store and folder; conversions' debug output is kept off stderr.
+// Collects the debug output (the conversions write to it) for the life of the object.
+struct TraceCapture
+{
+    std::vector<std::string> lines;
+    platform::TraceSink previous =
+        platform::setTraceSink([this](std::string_view line) { lines.emplace_back(line); });
+    ~TraceCapture() { platform::setTraceSink(previous); }
+};
+
 class SettingStore : public ::testing::Test
 {
 protected:
-    SettingStore() : m_previousSink(platform::setTraceSink([](std::string_view) {})) {}
-    ~SettingStore() override { platform::setTraceSink(m_previousSink); }
-
     // The setting's query form, or "(none)" when it does not exist.
     std::string read(const std::string& name)
     {
         std::string text = "(none)";
-        store().readTextSetting(name, text);
+        m_store->readTextSetting(name, text);
         return text;
     }
-
     // What the store writes now.
     std::string saved()
     {
-        EXPECT_TRUE(store().save(dir / "saved.xml"));
+        EXPECT_TRUE(m_store->save(dir / "saved.xml"));
         return readFile(dir / "saved.xml");
     }
-
     CSettingStore& store() { return *m_store; }
-    // Replaces the store by a fresh, empty one (there is one store at a time).
-    void reopen()
-    {
-        m_store.reset();
-        m_store.emplace();
-    }
 
-    TempDir dir;
+    TraceCapture trace;
+    testsupport::TempDir dir;
     std::optional<CSettingStore> m_store{std::in_place};
-
-private:
-    platform::TraceSink m_previousSink;
 };
 
 } // namespace
 
-TEST_F(SettingStore, IsTheCurrentStoreForItsLifetime)
-{
-    EXPECT_EQ(CSettingStore::current(), &store());
-    m_store.reset();
-    EXPECT_EQ(CSettingStore::current(), nullptr);
-}
-
-TEST_F(SettingStore, WritesReplaceByNameAndUnknownTypesAreIgnored)
-{
-    store().writeIntSetting("a", 42);
-    EXPECT_EQ(read("a"), "42");
-    store().writeTextSetting("a", "  x  ");
-    EXPECT_EQ(read("a"), "  x  ");
-    store().writeFromText("a", "7", "unsigned long");
-    store().writeFromText("m", " 12", "int");
-    store().writeFromText("t", " x ", kTextType);
-    store().writeFromText("b", "true", "bool");
-    store().writeFromText("s", "x", "std::string");
-    EXPECT_EQ(read("b") + read("s"), "(none)(none)");
-    EXPECT_EQ(saved(), settingsFile(item("a", "unsigned long", "7") + item("m", "int", "0") +
-                                    item("t", kTextTypeXml, " x ")));
-}
-
-TEST_F(SettingStore, SavesInByteOrderOfNamesWithEscapesAndLoadsBackEveryByte)
+TEST_F(SettingStore, SavesSortedEscapedInEachTypesFileFormAndLoadsBackEveryByte)
 {
     EXPECT_EQ(saved(), kDeclaration + "<settings />\n");
-    store().writeTextSetting("b", "second");
+    store().writeIntSetting("b", 42);
+    store().writeTextSetting("b", "second"); // replaces, whatever the type
     store().writeTextSetting("B", "upper case first");
     store().writeTextSetting("\xE9t\xE9", "bytes above 127 last");
     store().writeTextSetting("a", "<&>\"'");
     store().writeIntSetting("", -3);
-    store().writeDoubleSetting("d", 3.14159265);
-    EXPECT_EQ(saved(), settingsFile(item("", "int", "-3") + textItem("B", "upper case first") +
-                                    textItem("a", "&lt;&amp;&gt;&quot;&apos;") +
-                                    textItem("b", "second") + item("d", "double", "3.14159") +
-                                    textItem("\xE9t\xE9", "bytes above 127 last")));
+    store().writeDoubleSetting("d", 1.0 / 3);
+    store().writeDoubleSetting("e", 1234567.0);
+    store().writeFloatSetting("f", 1.0f / 3);
+    // As a load converts: only the five type texts are known.
+    store().writeFromText("u", "7", "unsigned long");
+    store().writeFromText("m", " 12", "int");
+    store().writeFromText("t", " x ", kTextType);
+    store().writeFromText("x", "true", "bool");
+    store().writeFromText("x", "x", "std::string");
+    EXPECT_EQ(saved(),
+              settingsFile(item("", "int", "-3") + textItem("B", "upper case first") +
+                           textItem("a", "&lt;&amp;&gt;&quot;&apos;") + textItem("b", "second") +
+                           item("d", "double", "0.333333") + item("e", "double", "1.23457e+06") +
+                           item("f", "float", "0.333333") + item("m", "int", "0") +
+                           textItem("t", " x ") + item("u", "unsigned long", "7") +
+                           textItem("\xE9t\xE9", "bytes above 127 last")));
+    // Readers see more digits than the file keeps.
+    EXPECT_EQ(read("d") + " " + read("f") + " " + read("e") + " " + read("x"),
+              "0.3333333333333333 0.3333333 1234567 (none)");
 
-    const std::vector<std::pair<std::string, std::string>> texts{
-        {"lastDir", "  /home/me/my  games/  "},
-        {"markup", "a<b & c>d \"q\" 'a' ]]>"},
-        {"bytes", "caf\xE9 \x01\t\n"},
-        {"empty", ""},
-    };
-    for (const auto& [name, text] : texts) {
-        store().writeTextSetting(name, text);
-    }
+    // Every byte survives a load: saved again, the file is the same.
+    store().writeTextSetting("lastDir", "  /home/me/my  games/  ");
+    store().writeTextSetting("markup", "a<b & c>d \"q\" 'a' ]]>");
+    store().writeTextSetting("bytes", "caf\xE9 \x01\t\n");
+    store().writeTextSetting("empty", "");
     store().writeIntSetting("int", -2147483647 - 1);
     store().writeULongSetting("ulong", 4294967295u);
     store().writeFloatSetting("float", 2.5f);
-    store().writeDoubleSetting("double", 0.125);
     const std::string first = saved();
-
-    reopen();
+    m_store.reset();
+    m_store.emplace();
     store().load(dir / "saved.xml");
-    for (const auto& [name, text] : texts) {
-        EXPECT_EQ(read(name), text) << name;
-    }
-    EXPECT_EQ(read("int") + " " + read("ulong") + " " + read("float") + " " + read("double") + " " +
-                  read("d"),
-              "-2147483648 4294967295 2.5 0.125 3.14159");
+    EXPECT_EQ(read("lastDir") + "|" + read("int") + " " + read("ulong") + " " + read("d"),
+              "  /home/me/my  games/  |-2147483648 4294967295 0.333333");
     EXPECT_EQ(saved(), first);
 }
 
@@ -201,7 +184,7 @@ TEST_F(SettingStore, LoadChangesNothingWithoutAUsableFile)
         open += "<x>";
         close += "</x>";
     }
-    writeFile(dir / "deep.xml", kDeclaration + "<settings>\n" + good + open + close + kTail);
+    writeFile(dir / "deep.xml", settingsFile(good + open + close));
     const testsupport::TimeLimit limit(30);
     for (const std::string& path :
          {std::string(), dir / "missing.xml", dir.path(), dir / "root.xml", dir / "broken.xml",
@@ -213,18 +196,17 @@ TEST_F(SettingStore, LoadChangesNothingWithoutAUsableFile)
 
 TEST_F(SettingStore, TheFirstSaveOverAFileThatDidNotParseKeepsItAsBad)
 {
-    std::vector<std::string> traced;
-    platform::setTraceSink([&](std::string_view line) { traced.emplace_back(line); });
     const std::string path = dir / "s.xml";
     const std::string broken = settingsFile(textItem("lastDir", "/a<b")); // a stray '<'
     writeFile(path, broken);
     writeFile(path + ".bad", "an older copy");
     store().load(path);
     store().writeTextSetting("Placement", "p");
+    trace.lines.clear();
     EXPECT_TRUE(store().save(path));
     EXPECT_EQ(readFile(path + ".bad"), broken);
-    EXPECT_EQ(traced, std::vector<std::string>{"Narlo::Settings file did not parse; kept it as " +
-                                               path + ".bad"});
+    EXPECT_EQ(trace.lines, std::vector<std::string>{
+                               "Narlo::Settings file did not parse; kept it as " + path + ".bad"});
     EXPECT_EQ(readFile(path), settingsFile(textItem("Placement", "p")));
     EXPECT_TRUE(store().save(path)); // the file parses now: the copy stays as it is
     EXPECT_EQ(readFile(path + ".bad"), broken);
@@ -240,7 +222,7 @@ TEST_F(SettingStore, TheFirstSaveOverAFileThatDidNotParseKeepsItAsBad)
     EXPECT_FALSE(std::filesystem::exists(dir / "missing.xml.bad"));
 }
 
-TEST_F(SettingStore, SaveReplacesTheFileWholeAndCreatesItsFolder)
+TEST_F(SettingStore, SaveReplacesTheFileWholeAndCreatesItsFolders)
 {
     store().writeTextSetting("Placement", "short");
     const std::string path = dir / "new/sub/QueltImport_settings.xml";
@@ -248,10 +230,60 @@ TEST_F(SettingStore, SaveReplacesTheFileWholeAndCreatesItsFolder)
     EXPECT_TRUE(store().save(path));
     EXPECT_EQ(readFile(path), settingsFile(textItem("Placement", "short")));
     EXPECT_TRUE(store().save(dir / "fresh/a/b/s.xml"));
-    EXPECT_EQ(readFile(dir / "fresh/a/b/s.xml"), readFile(path));
-
     writeFile(dir / "plain", "a file, not a folder");
     EXPECT_FALSE(store().save(dir / "plain/s.xml"));
     EXPECT_FALSE(store().save(""));
     EXPECT_EQ(readFile(dir / "plain"), "a file, not a folder");
+}
+
+TEST(SettingsPath, DropsOnlyTheExtensionOfTheFileNameAndSitsBesideTheProgram)
+{
+    EXPECT_EQ(Orvane::settingsPathFor("/opt/my.tools/QueltImport"),
+              "/opt/my.tools/QueltImport_settings.xml");
+    EXPECT_EQ(Orvane::settingsPathFor("/a/prog.tar.gz"), "/a/prog.tar_settings.xml");
+    EXPECT_EQ(Orvane::settingsPathFor(""), "");
+    // The test program's build folder is writable, so the file belongs beside it.
+    const auto program = std::filesystem::read_symlink("/proc/self/exe");
+    EXPECT_EQ(CSettingStore::settingsPath(),
+              (program.parent_path() / "settings_tests_settings.xml").string());
+}
+
+// The integer rules are checked against a model by the variantcast fuzz target; these cases
+// pin the floating types, which the model only checks for being finite.
+TEST(VariantCast, TakesOnlyAWholeNumberInRangeWhateverTheGlobalLocaleAndTracesEachInput)
+{
+    TraceCapture trace;
+    const auto expectAll = [](auto expected, const std::vector<std::string>& texts) {
+        for (const std::string& text : texts) {
+            EXPECT_EQ(VariantCast<decltype(expected)>::convert(text), expected)
+                << "[" << text << "]";
+        }
+    };
+    // A program may change the global locale; the settings file's numbers must not follow it.
+    struct CommaDecimal : std::numpunct<char>
+    {
+        char do_decimal_point() const override { return ','; }
+        char do_thousands_sep() const override { return '.'; }
+        std::string do_grouping() const override { return "\3"; }
+    };
+    const std::locale previous =
+        std::locale::global(std::locale(std::locale::classic(), new CommaDecimal));
+    for (const auto& [value, text] : {std::pair(1500.0, "1.5e3"), std::pair(0.0015, "1.5E-3"),
+                                      std::pair(0.5, ".5"), std::pair(2.5, "2.5  ")}) {
+        expectAll(value, {text});
+    }
+    expectAll(1234570.0, {"1.23457e+006", "1.23457e+06"});
+    expectAll(0.0, {" 2.5", "1,5", "1e", "0x1p3", "inf", "nan", "1e400"});
+    expectAll(3e38f, {"3e38"});
+    expectAll(0.0f, {"1e39"});
+    expectAll(std::int32_t{0}, {"1.234", "1,234"});
+    // A stream on its own would wrap negative numbers into the range ("-1" to 4294967295).
+    expectAll(std::uint32_t{0}, {"-1", "4294967296"});
+    std::locale::global(previous);
+
+    // The debug output names the type and the text before every conversion.
+    trace.lines.clear();
+    VariantCast<std::int32_t>::convert(" 7");
+    VariantCast<std::uint32_t>::convert("");
+    EXPECT_EQ(trace.lines, (std::vector<std::string>{"int", " 7", "unsigned long", ""}));
 }

@@ -1,0 +1,66 @@
+// A main dialog for a test, with the file dialog and the folder picker answered. The test's
+// folder holds its settings file and is the working folder, where Save writes gamelist.txt.
+
+#pragma once
+
+#include "tests/support/TestSupport.h"
+#include "ui/CMainDlg.h"
+#include "ui/CResultsList.h"
+
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class DialogTest : public ::testing::Test
+{
+protected:
+    DialogTest()
+    {
+        std::filesystem::current_path(dir.path());
+        services.fileDialog = [this](const CFileChooser&) { return chosen; };
+        services.folderPicker = [this](QWidget*, const std::string& initial, const std::string&) {
+            preselected.push_back(initial);
+            return picked;
+        };
+    }
+    ~DialogTest() override
+    {
+        dialog.reset();
+        std::filesystem::current_path(m_previousDir);
+    }
+
+    // A fresh dialog with `services`, in place of the one before.
+    void makeDialog()
+    {
+        dialog.reset();
+        dialog = std::make_unique<CMainDlg>(dir / "settings.xml", services);
+        list = dialog->findChild<CResultsList*>(QStringLiteral("resultsList"));
+    }
+    QPushButton* button(const char* name) const
+    {
+        return dialog->findChild<QPushButton*>(QString::fromLatin1(name));
+    }
+    std::string title() const { return dialog->windowTitle().toStdString(); }
+
+    testsupport::TempDir dir;
+    ui::DialogServices services;
+    std::optional<std::string> chosen;    // the file dialog's answer
+    std::optional<std::string> picked;    // the folder picker's answer
+    std::vector<std::string> preselected; // the folders the picker opened at
+    std::unique_ptr<CMainDlg> dialog;
+    CResultsList* list = nullptr;
+
+private:
+    std::filesystem::path m_previousDir = std::filesystem::current_path();
+};
+
+// A story-shaped file: its serial number sits at offset 18.
+inline std::string story(const std::string& serial, const std::string& body)
+{
+    return std::string(18, '\x05') + serial + body;
+}
