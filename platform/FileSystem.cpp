@@ -28,10 +28,14 @@ std::int64_t modificationNanoseconds(const struct stat& st)
     return static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
 }
 
-// Builds the listing entry for `name` in the open folder `dirFd`; nothing when the entry is
+// Builds the listing entry for `ent` in the open folder `dirFd`; nothing when the entry is
 // neither a regular file nor a folder (after following a link) or vanished meanwhile.
-std::optional<FolderEntry> describeEntry(int dirFd, const char* name)
+std::optional<FolderEntry> describeEntry(int dirFd, const dirent& ent, ListDetail detail)
 {
+    const char* name = ent.d_name;
+    if (detail == ListDetail::NamesAndKinds && (ent.d_type == DT_REG || ent.d_type == DT_DIR)) {
+        return FolderEntry{name, ent.d_type == DT_DIR};
+    }
     struct stat st
     {};
     if (fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
@@ -102,7 +106,7 @@ std::optional<FileStatus> statPath(const std::string& path, std::string* errorTe
     return FileStatus{S_ISDIR(st.st_mode), static_cast<std::uint64_t>(st.st_size)};
 }
 
-std::optional<std::vector<FolderEntry>> listFolder(const std::string& folder)
+std::optional<std::vector<FolderEntry>> listFolder(const std::string& folder, ListDetail detail)
 {
     DirHandle dir(opendir(folder.c_str()));
     if (!dir) {
@@ -114,7 +118,7 @@ std::optional<std::vector<FolderEntry>> listFolder(const std::string& folder)
         if (std::strcmp(ent->d_name, ".") == 0 || std::strcmp(ent->d_name, "..") == 0) {
             continue;
         }
-        if (auto entry = describeEntry(dirFd, ent->d_name)) {
+        if (auto entry = describeEntry(dirFd, *ent, detail)) {
             entries.push_back(std::move(*entry));
         }
     }
@@ -124,7 +128,8 @@ std::optional<std::vector<FolderEntry>> listFolder(const std::string& folder)
 }
 
 void walkTree(const std::string& root,
-              const std::function<bool(const std::string& folder, const FolderEntry& entry)>& visit)
+              const std::function<bool(const std::string& folder, const FolderEntry& entry)>& visit,
+              ListDetail detail)
 {
     std::vector<std::string> stack{root};
     while (!stack.empty()) {
@@ -133,7 +138,7 @@ void walkTree(const std::string& root,
         if (folder.empty() || folder.back() != '/') {
             folder += '/';
         }
-        const auto entries = listFolder(folder);
+        const auto entries = listFolder(folder, detail);
         if (!entries) {
             continue;
         }

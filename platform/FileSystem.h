@@ -33,16 +33,25 @@ struct FolderEntry
 // The entries of `folder` in ascending byte order of their names, "." and ".." left out,
 // dot-files included. FIFOs, sockets, devices and dangling links are not listed (opening
 // a FIFO would block). Nothing when the folder cannot be opened.
-std::optional<std::vector<FolderEntry>> listFolder(const std::string& folder);
+// With NamesAndKinds, regular files and folders the folder's own listing names as such (most
+// file systems do) are not looked at one by one, and get no size or time: a walk that only
+// reads the files saves a system call per file.
+enum class ListDetail
+{
+    Everything,
+    NamesAndKinds
+};
+std::optional<std::vector<FolderEntry>> listFolder(const std::string& folder,
+                                                   ListDetail detail = ListDetail::Everything);
 
 // Lists `root` and the folders below it with an explicit stack (no recursion, so depth costs
 // memory, not call depth). `visit` sees every entry of every folder listed, with that folder's
 // path ending in '/', and returns whether to walk into an entry that is a folder; folders
 // reached through a link are never walked into. The folders met in one folder are walked
 // after it, the last one met first. Folders that cannot be listed are skipped silently.
-void walkTree(
-    const std::string& root,
-    const std::function<bool(const std::string& folder, const FolderEntry& entry)>& visit);
+void walkTree(const std::string& root,
+              const std::function<bool(const std::string& folder, const FolderEntry& entry)>& visit,
+              ListDetail detail = ListDetail::Everything);
 
 // 100-ns intervals since 1601-01-01 UTC for a time in nanoseconds since 1970-01-01 UTC.
 std::uint64_t fileTimeFromUnixNanoseconds(std::int64_t nanoseconds);
