@@ -22,6 +22,8 @@ elseif(NOT QUELT_SANITIZE STREQUAL "")
     message(FATAL_ERROR "Unknown QUELT_SANITIZE value: ${QUELT_SANITIZE}")
 endif()
 if(QUELT_COVERAGE)
-    add_compile_options(--coverage -O0)
+    # Atomic counters: threads of the scan and storycrc update the same lines, and lost or torn
+    # updates give gcov negative branch counts it cannot parse.
+    add_compile_options(--coverage -O0 -fprofile-update=atomic)
     add_link_options(--coverage)
 endif()
