@@ -221,8 +221,8 @@ TEST(CAboutBox, OpensCentredOverItsParentAndOnlyAClickEnterOrEscapeClosesIt)
             QTest::mouseClick(&box, Qt::LeftButton);
             break;
         default:
-            QTest::keyClick(&box,
-                            std::array{Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}[way - 2]);
+            QTest::keyClick(&box, std::array{Qt::Key_Return, Qt::Key_Enter,
+                                             Qt::Key_Escape}[static_cast<std::size_t>(way - 2)]);
         }
         EXPECT_EQ(finished.count(), way < 0 ? 0 : 1) << way;
         EXPECT_EQ(box.isVisible(), way < 0) << way;
