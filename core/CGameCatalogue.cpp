@@ -7,6 +7,7 @@
 #include "core/StorySerial.h"
 #include "platform/AsciiCase.h"
 #include "platform/Clock.h"
+#include "platform/FileSystem.h"
 #include "scan/CFileEntry.h"
 #include "scan/FileFilters.h"
 #include "scan/FileWalk.h"
@@ -14,6 +15,7 @@
 
 #include <tinyxml.h>
 
+#include <algorithm>
 #include <memory>
 #include <string_view>
 #include <unordered_set>
@@ -110,13 +112,34 @@ void appendEntries(const GameSet& games, CatalogueView view, TiXmlElement& root)
     }
 }
 
-// The cache entry of `key` when it is current for the walk's `entry`; nullptr otherwise.
-const CacheEntry* currentEntry(const FileCache& cache, const std::string& key,
-                               const CFileEntry& entry)
+// Whether any of the files holds a byte; usually the first one says so.
+bool anyContent(const std::vector<CFileEntry>& entries)
 {
-    const auto cached = cache.find(key);
-    return cached != cache.end() && cached->second.stampLo == entry.stampLo ? &cached->second
-                                                                            : nullptr;
+    return std::any_of(entries.begin(), entries.end(), [](const CFileEntry& entry) {
+        const auto status = platform::statPath(entry.path);
+        return status && status->size > 0;
+    });
+}
+
+// Per entry, the cache entry it is served from, or nullptr: a candidate whose key is cached,
+// shared with no other path, and whose file still has the cached last-write time. Only
+// candidates with a cached key are looked at, so a first scan looks at none.
+std::vector<const CacheEntry*> servedEntries(const FileCache& cache, const StoryFiles& stories,
+                                             const std::vector<CFileEntry>& entries)
+{
+    std::vector<const CacheEntry*> served(entries.size(), nullptr);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const std::string& key = stories.keys[i];
+        const auto cached = key.empty() ? cache.end() : cache.find(key);
+        if (cached == cache.end() || stories.sharedKeys.contains(key)) {
+            continue;
+        }
+        const auto status = platform::statPath(entries[i].path);
+        if (status && static_cast<std::uint32_t>(status->lastWrite) == cached->second.stampLo) {
+            served[i] = &cached->second;
+        }
+    }
+    return served;
 }
 
 } // namespace
@@ -190,40 +213,39 @@ std::size_t CGameCatalogue::scan(const std::string& folder, GameSet* set, bool c
     reportProgress({ScanProgress::Phase::Listing, 0, 0});
     FileCache cache = core::readFileCache(m_cachePath);
     std::vector<CFileEntry> entries;
-    if (findAllFiles(folder, entries) == 0) {
+    findAllFiles(folder, entries);
+    if (!anyContent(entries)) {
         return 0;
     }
     const StoryFiles stories = findStoryFiles(entries, extensions);
-    const auto keyOf = [&](const CFileEntry& entry) -> const std::string& {
-        return stories.keys[static_cast<std::size_t>(&entry - entries.data())];
-    };
-    std::size_t done = 0;
-    // The cache entry a file may be served from: current, and not shared with another path.
-    const auto servedFrom = [&](const std::string& key, const CFileEntry& entry) {
-        return stories.sharedKeys.contains(key) ? nullptr : currentEntry(cache, key, entry);
-    };
+    // Cache nodes stay put: the scan only adds or changes the entries of keys it reads.
+    const std::vector<const CacheEntry*> served = servedEntries(cache, stories, entries);
     core::CacheWriter writer(m_cachePath, cache, m_clock);
     core::ReadAhead ahead(entries, [&](const CFileEntry& entry) {
-        const std::string& key = keyOf(entry);
-        return !key.empty() && !servedFrom(key, entry);
+        const auto i = static_cast<std::size_t>(&entry - entries.data());
+        return !stories.keys[i].empty() && !served[i];
     });
+    std::size_t done = 0;
     std::size_t count = 0;
-    for (const CFileEntry& entry : entries) {
-        const std::string& key = keyOf(entry);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const std::string& key = stories.keys[i];
         if (key.empty()) {
             continue;
         }
+        const CFileEntry& entry = entries[i];
         reportProgress({ScanProgress::Phase::Fingerprinting, done++, stories.count});
-        if (const CacheEntry* cached = servedFrom(key, entry)) {
-            count += matchFile(target, cached->fingerprint, entry.path, createUnknown);
+        if (served[i]) {
+            count += matchFile(target, served[i]->fingerprint, entry.path, createUnknown);
             continue;
         }
+        const core::FingerprintResult read = ahead.fingerprint(entry);
         std::string fingerprint;
-        if (fingerprintFromDisk(ahead.fingerprint(entry), fingerprint) &&
+        if (fingerprintFromDisk(read, fingerprint) &&
             matchFile(target, fingerprint, entry.path, createUnknown)) {
             ++count;
             if (!stories.sharedKeys.contains(key)) {
-                writer.set(key, CacheEntry{fingerprint, entry.stampLo});
+                writer.set(key,
+                           CacheEntry{fingerprint, static_cast<std::uint32_t>(read.lastWrite)});
             }
         }
         writer.rewriteWhenDue();

@@ -125,15 +125,16 @@ std::uint32_t crc32Update(std::uint32_t crc, const void* data, std::size_t size)
     return crc;
 }
 
-std::optional<std::uint32_t> computeFingerprint(const std::string& path, FingerprintError* error)
+std::optional<std::uint32_t> computeFingerprint(const std::string& path, FingerprintError* error,
+                                                std::uint64_t* lastWrite)
 {
-    return core::fingerprintFile(path, core::ReadPlan{}, error);
+    return core::fingerprintFile(path, core::ReadPlan{}, error, lastWrite);
 }
 
 namespace core {
 
 std::optional<std::uint32_t> fingerprintFile(const std::string& path, const ReadPlan& plan,
-                                             FingerprintError* error)
+                                             FingerprintError* error, std::uint64_t* lastWrite)
 {
     FingerprintError ignored = FingerprintError::None;
     FingerprintError& why = error ? *error : ignored;
@@ -141,6 +142,9 @@ std::optional<std::uint32_t> fingerprintFile(const std::string& path, const Read
     if (!file) {
         why = FingerprintError::Open;
         return std::nullopt;
+    }
+    if (lastWrite) {
+        *lastWrite = file->openedLastWrite();
     }
     const std::size_t blockSize = std::max<std::size_t>(plan.blockSize, 1);
     unsigned char* buffers = readBuffers(2 * blockSize);

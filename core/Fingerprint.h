@@ -24,10 +24,12 @@ enum class FingerprintError
 
 // The CRC-32 of every byte of the file at `path`. Nothing when the file cannot be opened
 // (error = Open) or a read fails or the file changes size while being read (error = Read);
-// `error` may be nullptr. Files of a few MiB and more are read by two threads at once. Safe
-// to call from several threads.
+// `error` may be nullptr. Given `lastWrite`, it receives the file's last-write time (a
+// Windows FILETIME) as it was when the file was opened, before any byte was read. Files of
+// a few MiB and more are read by two threads at once. Safe to call from several threads.
 std::optional<std::uint32_t> computeFingerprint(const std::string& path,
-                                                FingerprintError* error = nullptr);
+                                                FingerprintError* error = nullptr,
+                                                std::uint64_t* lastWrite = nullptr);
 
 namespace core {
 
@@ -45,6 +47,7 @@ struct ReadPlan
 
 // computeFingerprint with the given reading plan.
 std::optional<std::uint32_t> fingerprintFile(const std::string& path, const ReadPlan& plan,
-                                             FingerprintError* error = nullptr);
+                                             FingerprintError* error = nullptr,
+                                             std::uint64_t* lastWrite = nullptr);
 
 } // namespace core

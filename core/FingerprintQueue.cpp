@@ -55,7 +55,8 @@ FingerprintResult FingerprintQueue::take()
     assert(!m_items.empty());
     if (m_workers.empty()) {
         Item& item = m_items.front();
-        item.result.crc = computeFingerprint(item.result.path, &item.result.error);
+        item.result.crc =
+            computeFingerprint(item.result.path, &item.result.error, &item.result.lastWrite);
         item.done = true;
         ++m_started;
     }
@@ -79,8 +80,9 @@ void FingerprintQueue::work()
         lock.unlock();
         std::optional<std::uint32_t> crc;
         FingerprintError error = FingerprintError::None;
+        std::uint64_t lastWrite = 0;
         try {
-            crc = computeFingerprint(path, &error);
+            crc = computeFingerprint(path, &error, &lastWrite);
         } catch (...) {
             // Out of memory, most likely: the caller tries the file again and meets it there.
             error = FingerprintError::Read;
@@ -88,6 +90,7 @@ void FingerprintQueue::work()
         lock.lock();
         item.result.crc = crc;
         item.result.error = error;
+        item.result.lastWrite = lastWrite;
         item.done = true;
         if (&item == &m_items.front()) {
             m_finished.notify_one(); // the caller waits for the earliest file only

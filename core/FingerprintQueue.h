@@ -20,6 +20,7 @@ struct FingerprintResult
     std::string path;
     std::optional<std::uint32_t> crc; // nothing: see `error`
     FingerprintError error = FingerprintError::None;
+    std::uint64_t lastWrite = 0; // as computeFingerprint gives it
 };
 
 // Fingerprints files on background workers, each taking whole files in the order they were

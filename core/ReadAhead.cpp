@@ -2,7 +2,6 @@
 
 #include "scan/CFileEntry.h"
 
-#include <algorithm>
 #include <optional>
 #include <utility>
 
@@ -23,26 +22,17 @@ ReadAhead::ReadAhead(const std::vector<CFileEntry>& entries,
 
 FingerprintResult ReadAhead::fingerprint(const CFileEntry& entry)
 {
-    // Entries of one vector: their addresses follow walk order. Those queued before `entry`
-    // turned out current after all.
-    while (!m_queued.empty() && m_queued.front() < &entry) {
-        m_queued.pop_front();
-        m_queue.take();
-    }
     std::optional<FingerprintResult> ahead;
     if (!m_queued.empty() && m_queued.front() == &entry) {
         m_queued.pop_front();
         ahead = m_queue.take();
     }
-    // Never plan entries the scan has passed.
-    const auto next = static_cast<std::size_t>(&entry - m_entries.data()) + 1;
-    m_nextEntry = std::max(m_nextEntry, next);
     refill();
     if (ahead && ahead->crc) {
         return std::move(*ahead);
     }
     FingerprintResult result{entry.path, std::nullopt, FingerprintError::None};
-    result.crc = computeFingerprint(entry.path, &result.error);
+    result.crc = computeFingerprint(entry.path, &result.error, &result.lastWrite);
     return result;
 }
 

@@ -12,11 +12,9 @@ struct CFileEntry;
 namespace core {
 
 // Reads ahead, on the workers of a FingerprintQueue, the files a scan is about to read: the
-// entries that `willRead` picks (those whose cache entries are not current), asked a little
-// ahead of the scan, so it sees what the scan learned so far. The scan takes their
-// fingerprints in walk order. One it finds current after all is dropped; one it must read
-// that was not foreseen, or that a worker could not read, is read there and then, so the
-// outcome is that of a scan reading each file in turn.
+// entries that `willRead` picks (those it cannot serve from the cache). The scan takes the
+// fingerprint of each picked entry in walk order. One a worker could not read is read there
+// and then, so the outcome is that of a scan reading each file in turn.
 class ReadAhead
 {
 public:
@@ -24,7 +22,7 @@ public:
     ReadAhead(const std::vector<CFileEntry>& entries,
               std::function<bool(const CFileEntry&)> willRead);
 
-    // The fingerprint of `entry`, one of `entries`; entries are taken in their order.
+    // The fingerprint of `entry`, the next of `entries` that `willRead` picked.
     FingerprintResult fingerprint(const CFileEntry& entry);
 
 private:

@@ -23,17 +23,12 @@ struct DirCloser
 };
 using DirHandle = std::unique_ptr<DIR, DirCloser>;
 
-std::int64_t modificationNanoseconds(const struct stat& st)
-{
-    return static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
-}
-
 // Builds the listing entry for `ent` in the open folder `dirFd`; nothing when the entry is
 // neither a regular file nor a folder (after following a link) or vanished meanwhile.
-std::optional<FolderEntry> describeEntry(int dirFd, const dirent& ent, ListDetail detail)
+std::optional<FolderEntry> describeEntry(int dirFd, const dirent& ent)
 {
     const char* name = ent.d_name;
-    if (detail == ListDetail::NamesAndKinds && (ent.d_type == DT_REG || ent.d_type == DT_DIR)) {
+    if (ent.d_type == DT_REG || ent.d_type == DT_DIR) {
         return FolderEntry{name, ent.d_type == DT_DIR};
     }
     struct stat st
@@ -49,16 +44,10 @@ std::optional<FolderEntry> describeEntry(int dirFd, const dirent& ent, ListDetai
             return std::nullopt; // dangling link
         }
     }
-    if (S_ISDIR(st.st_mode)) {
-        entry.isFolder = true;
-    } else if (S_ISREG(st.st_mode)) {
-        entry.size = static_cast<std::uint64_t>(st.st_size);
-    } else {
+    if (!S_ISDIR(st.st_mode) && !S_ISREG(st.st_mode)) {
         return std::nullopt;
     }
-    const std::uint64_t stamp = fileTimeFromUnixNanoseconds(modificationNanoseconds(st));
-    entry.stampLo = static_cast<std::uint32_t>(stamp);
-    entry.stampHi = static_cast<std::uint32_t>(stamp >> 32);
+    entry.isFolder = S_ISDIR(st.st_mode);
     return entry;
 }
 
@@ -103,10 +92,11 @@ std::optional<FileStatus> statPath(const std::string& path, std::string* errorTe
         }
         return std::nullopt;
     }
-    return FileStatus{S_ISDIR(st.st_mode), static_cast<std::uint64_t>(st.st_size)};
+    return FileStatus{S_ISDIR(st.st_mode), static_cast<std::uint64_t>(st.st_size),
+                      lastWriteFileTime(st)};
 }
 
-std::optional<std::vector<FolderEntry>> listFolder(const std::string& folder, ListDetail detail)
+std::optional<std::vector<FolderEntry>> listFolder(const std::string& folder)
 {
     DirHandle dir(opendir(folder.c_str()));
     if (!dir) {
@@ -118,7 +108,7 @@ std::optional<std::vector<FolderEntry>> listFolder(const std::string& folder, Li
         if (std::strcmp(ent->d_name, ".") == 0 || std::strcmp(ent->d_name, "..") == 0) {
             continue;
         }
-        if (auto entry = describeEntry(dirFd, *ent, detail)) {
+        if (auto entry = describeEntry(dirFd, *ent)) {
             entries.push_back(std::move(*entry));
         }
     }
@@ -128,8 +118,7 @@ std::optional<std::vector<FolderEntry>> listFolder(const std::string& folder, Li
 }
 
 void walkTree(const std::string& root,
-              const std::function<bool(const std::string& folder, const FolderEntry& entry)>& visit,
-              ListDetail detail)
+              const std::function<bool(const std::string& folder, const FolderEntry& entry)>& visit)
 {
     std::vector<std::string> stack{root};
     while (!stack.empty()) {
@@ -138,7 +127,7 @@ void walkTree(const std::string& root,
         if (folder.empty() || folder.back() != '/') {
             folder += '/';
         }
-        const auto entries = listFolder(folder, detail);
+        const auto entries = listFolder(folder);
         if (!entries) {
             continue;
         }
@@ -158,6 +147,12 @@ std::uint64_t fileTimeFromUnixNanoseconds(std::int64_t nanoseconds)
         --ticks;
     }
     return static_cast<std::uint64_t>(ticks + kFileTimeOf1970);
+}
+
+std::uint64_t lastWriteFileTime(const struct stat& st)
+{
+    return fileTimeFromUnixNanoseconds(static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000LL +
+                                       st.st_mtim.tv_nsec);
 }
 
 std::optional<std::string> findPathIgnoringCase(const std::string& path)

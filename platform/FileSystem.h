@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+struct stat;
+
 namespace platform {
 
 // What `stat` (following links) says of a path.
@@ -13,6 +15,7 @@ struct FileStatus
 {
     bool isFolder = false;
     std::uint64_t size = 0;
+    std::uint64_t lastWrite = 0; // last-write time as a Windows FILETIME
 };
 
 // Status of `path`, or nothing when it does not exist or cannot be examined; then
@@ -24,37 +27,30 @@ struct FolderEntry
 {
     std::string name;
     bool isFolder = false;
-    bool isLink = false;       // reached through a symbolic link; walks never descend such folders
-    std::uint64_t size = 0;    // 0 for folders
-    std::uint32_t stampLo = 0; // low half of the last-write time as a Windows FILETIME
-    std::uint32_t stampHi = 0; // high half of it
+    bool isLink = false; // reached through a symbolic link; walks never descend such folders
 };
 
 // The entries of `folder` in ascending byte order of their names, "." and ".." left out,
 // dot-files included. FIFOs, sockets, devices and dangling links are not listed (opening
-// a FIFO would block). Nothing when the folder cannot be opened.
-// With NamesAndKinds, regular files and folders the folder's own listing names as such (most
-// file systems do) are not looked at one by one, and get no size or time: a walk that only
-// reads the files saves a system call per file.
-enum class ListDetail
-{
-    Everything,
-    NamesAndKinds
-};
-std::optional<std::vector<FolderEntry>> listFolder(const std::string& folder,
-                                                   ListDetail detail = ListDetail::Everything);
+// a FIFO would block). Nothing when the folder cannot be opened. Entries the folder's own
+// listing names as a regular file or a folder (most file systems do) are not looked at one
+// by one: a walk of a tree costs no system call per file.
+std::optional<std::vector<FolderEntry>> listFolder(const std::string& folder);
 
 // Lists `root` and the folders below it with an explicit stack (no recursion, so depth costs
 // memory, not call depth). `visit` sees every entry of every folder listed, with that folder's
 // path ending in '/', and returns whether to walk into an entry that is a folder; folders
 // reached through a link are never walked into. The folders met in one folder are walked
 // after it, the last one met first. Folders that cannot be listed are skipped silently.
-void walkTree(const std::string& root,
-              const std::function<bool(const std::string& folder, const FolderEntry& entry)>& visit,
-              ListDetail detail = ListDetail::Everything);
+void walkTree(
+    const std::string& root,
+    const std::function<bool(const std::string& folder, const FolderEntry& entry)>& visit);
 
 // 100-ns intervals since 1601-01-01 UTC for a time in nanoseconds since 1970-01-01 UTC.
 std::uint64_t fileTimeFromUnixNanoseconds(std::int64_t nanoseconds);
+
+// The last-write time of `st` as such a FILETIME.
+std::uint64_t lastWriteFileTime(const struct stat& st);
 
 // `path` itself when it exists; otherwise the existing path whose components equal those of
 // `path` without regard to ASCII case (first match in listing order); nothing when none does.

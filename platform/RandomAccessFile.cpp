@@ -1,5 +1,7 @@
 #include "platform/RandomAccessFile.h"
 
+#include "platform/FileSystem.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -23,11 +25,12 @@ std::optional<RandomAccessFile> RandomAccessFile::open(const std::string& path)
         close(fd);
         return std::nullopt;
     }
-    return RandomAccessFile(fd, static_cast<std::uint64_t>(st.st_size));
+    return RandomAccessFile(fd, static_cast<std::uint64_t>(st.st_size), lastWriteFileTime(st));
 }
 
 RandomAccessFile::RandomAccessFile(RandomAccessFile&& other) noexcept
-    : m_fd(std::exchange(other.m_fd, -1)), m_openedSize(other.m_openedSize)
+    : m_fd(std::exchange(other.m_fd, -1)), m_openedSize(other.m_openedSize),
+      m_openedLastWrite(other.m_openedLastWrite)
 {
 }
 
@@ -35,6 +38,7 @@ RandomAccessFile& RandomAccessFile::operator=(RandomAccessFile&& other) noexcept
 {
     std::swap(m_fd, other.m_fd);
     std::swap(m_openedSize, other.m_openedSize);
+    std::swap(m_openedLastWrite, other.m_openedLastWrite);
     return *this;
 }
 

@@ -20,8 +20,9 @@ public:
     RandomAccessFile& operator=(RandomAccessFile&& other) noexcept;
     ~RandomAccessFile();
 
-    // The size the file had when it was opened.
+    // The size and the last-write time (a Windows FILETIME) the file had when it was opened.
     std::uint64_t openedSize() const { return m_openedSize; }
+    std::uint64_t openedLastWrite() const { return m_openedLastWrite; }
     // The size it has now; nothing when the system cannot say.
     std::optional<std::uint64_t> currentSize() const;
 
@@ -31,10 +32,14 @@ public:
     std::optional<std::size_t> readAt(std::uint64_t offset, void* buffer, std::size_t size) const;
 
 private:
-    RandomAccessFile(int fd, std::uint64_t size) : m_fd(fd), m_openedSize(size) {}
+    RandomAccessFile(int fd, std::uint64_t size, std::uint64_t lastWrite)
+        : m_fd(fd), m_openedSize(size), m_openedLastWrite(lastWrite)
+    {
+    }
 
     int m_fd = -1;
     std::uint64_t m_openedSize = 0;
+    std::uint64_t m_openedLastWrite = 0;
 };
 
 } // namespace platform

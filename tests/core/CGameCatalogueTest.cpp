@@ -6,8 +6,8 @@
 #include "core/Fingerprint.h"
 #include "core/StorySerial.h"
 #include "platform/AsciiCase.h"
+#include "platform/FileSystem.h"
 #include "scan/FileFilters.h"
-#include "scan/FileWalk.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -75,10 +75,7 @@ void setModified(const std::string& path, long seconds)
 
 std::uint32_t stampOf(const std::string& path)
 {
-    std::vector<CFileEntry> entries;
-    findAllFiles(path.substr(0, path.rfind('/')), entries);
-    return std::find_if(entries.begin(), entries.end(), [&](auto& e) { return e.path == path; })
-        ->stampLo;
+    return static_cast<std::uint32_t>(platform::statPath(path)->lastWrite);
 }
 
 // The cache line of the file at `path` holding `bytes`: only the key is lower-cased.

@@ -3,6 +3,7 @@
 
 #include "core/Fingerprint.h"
 
+#include "platform/FileSystem.h"
 #include "tests/support/TestSupport.h"
 
 #include <boost/crc.hpp>
@@ -68,4 +69,9 @@ TEST(ComputeFingerprint, SaysWhyAFileHasNone)
     }
     // Other files of /proc say the same size 0, yet have bytes: they are read to their end.
     EXPECT_NE(computeFingerprint("/proc/self/cmdline").value_or(0), 0u);
+    // The last-write time comes with the fingerprint, as the file had it when opened.
+    testsupport::writeFile(dir / "story.z5", "x");
+    std::uint64_t lastWrite = 0;
+    EXPECT_TRUE(computeFingerprint(dir / "story.z5", nullptr, &lastWrite));
+    EXPECT_EQ(lastWrite, platform::statPath(dir / "story.z5")->lastWrite);
 }

@@ -42,14 +42,13 @@ TEST(FileWalk, FilesOfAFolderComeFirstThenSubfoldersLastListedFirstNeverThroughL
     const std::string deep = "S1/" + std::string(120, 'd') + "/" + std::string(120, 'e') + "/";
     writeFile(dir / (deep + "far.z5"), "5");
     for (const std::string& root : {dir.path(), dir.path().substr(0, dir.path().size() - 1)}) {
-        std::vector<CFileEntry> entries{CFileEntry{"kept", 1, 2, 3}};
-        const std::uint64_t total = findAllFiles(root, entries);
+        std::vector<CFileEntry> entries{CFileEntry{"kept"}};
+        findAllFiles(root, entries);
         ASSERT_EQ(entries.front().path, "kept"); // the walk only appends
         entries.erase(entries.begin());
         EXPECT_EQ(pathsBelow(dir.path(), entries),
                   (std::vector<std::string>{"C.Z5", "a.z5", "b.z5", "S2/alias", "S2/two.dat",
                                             "S1/one.dat", "S1/deep/inner.z3", deep + "far.z5",
                                             ".hidden/seen.z8"}));
-        EXPECT_EQ(total, 14u);
     }
 }

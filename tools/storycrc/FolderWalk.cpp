@@ -32,14 +32,11 @@ ResolvedPattern resolvePattern(const std::string& name)
 void walkFolder(const std::string& folder, const std::string& shownFolder,
                 const std::string& pattern, bool recurse, CrcReport& report)
 {
-    platform::walkTree(
-        folder,
-        [&](const std::string& current, const platform::FolderEntry& entry) {
-            if (!entry.isFolder && platform::matchesPattern(entry.name, pattern)) {
-                const std::string below = current.substr(folder.size()) + entry.name;
-                report.add(current + entry.name, shownFolder + below);
-            }
-            return recurse;
-        },
-        platform::ListDetail::NamesAndKinds); // the files are opened anyway
+    platform::walkTree(folder, [&](const std::string& current, const platform::FolderEntry& entry) {
+        if (!entry.isFolder && platform::matchesPattern(entry.name, pattern)) {
+            const std::string below = current.substr(folder.size()) + entry.name;
+            report.add(current + entry.name, shownFolder + below);
+        }
+        return recurse;
+    });
 }
