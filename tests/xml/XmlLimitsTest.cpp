@@ -71,6 +71,17 @@ TEST(XmlLimits, CountsTheElementsTinyXmlSees)
         {open256 + "<?xml version='><!--'?>", kTooDeep},
         // A processing instruction or DOCTYPE ends at its first '>'.
         {"<!DOCTYPE games SYSTEM 'g.dtd'>" + open255 + "<?pi ><a>?>", kTooDeep},
+        // Unquoted values end at a blank, '/' or '>'; a quote in one, a name without '=', a
+        // character reference without its ';' or with a stray character end the parse.
+        {open255 + "<e v=1>", kTooDeep},
+        {open255 + "<e v=1/>", "none"},
+        {open255 + "<e v/>", "none"},
+        {open255 + "<e v=a\"b>", "none"},
+        {open256 + "&#x12", "none"},
+        {open256 + "&#1a;", "none"},
+        // Unknown parts of a declaration run to a blank or '>'.
+        {"<?xml version='1' foo>" + open256, kTooDeep},
+        {"<?xml ", "none"},
         // What TinyXML never reaches: after a DOCTYPE's internal subset, text at the top,
         // a wrong end tag, a zero byte.
         {"<!DOCTYPE r [<!ENTITY e 'x'>]>" + markup, "none"},
