@@ -241,11 +241,11 @@ std::size_t CGameCatalogue::scan(const std::string& folder, GameSet* set, bool c
         const core::FingerprintResult read = ahead.fingerprint(entry);
         std::string fingerprint;
         if (fingerprintFromDisk(read, fingerprint) &&
-            matchFile(target, fingerprint, entry.path, createUnknown)) {
+            matchFile(target, fingerprint, entry.path, createUnknown, &read.facts.serial)) {
             ++count;
             if (!stories.sharedKeys.contains(key)) {
-                writer.set(key,
-                           CacheEntry{fingerprint, static_cast<std::uint32_t>(read.lastWrite)});
+                writer.set(
+                    key, CacheEntry{fingerprint, static_cast<std::uint32_t>(read.facts.lastWrite)});
             }
         }
         writer.rewriteWhenDue();
@@ -284,9 +284,11 @@ void CGameCatalogue::report(const std::string& text)
 }
 
 // Looks `fingerprint` up in `set`: a match gets found set and `path` as its path (true);
-// otherwise, with `createUnknown`, a new "unknown" record with that path joins the set.
+// otherwise, with `createUnknown`, a new "unknown" record with that path and `serial` (when
+// not given, the file's) joins the set.
 bool CGameCatalogue::matchFile(GameSet& set, const std::string& fingerprint,
-                               const std::string& path, bool createUnknown)
+                               const std::string& path, bool createUnknown,
+                               const std::string* serial)
 {
     auto& lookup = set.get<byFingerprintLookup>();
     const auto pos = lookup.find(fingerprint);
@@ -298,7 +300,8 @@ bool CGameCatalogue::matchFile(GameSet& set, const std::string& fingerprint,
         return true;
     }
     if (createUnknown) {
-        auto game = std::make_shared<CGame>(kUnknown, fingerprint, readSerial(path));
+        auto game =
+            std::make_shared<CGame>(kUnknown, fingerprint, serial ? *serial : readSerial(path));
         game->fn = path;
         set.insert(std::move(game));
     }

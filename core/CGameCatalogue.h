@@ -83,7 +83,7 @@ public:
 private:
     void report(const std::string& text);
     bool matchFile(GameSet& set, const std::string& fingerprint, const std::string& path,
-                   bool createUnknown);
+                   bool createUnknown, const std::string* serial = nullptr);
     bool fingerprintFromDisk(const core::FingerprintResult& read, std::string& fingerprint);
     void reportProgress(const ScanProgress& progress);
 

@@ -14,6 +14,19 @@ std::string crcText(std::uint32_t value);
 // The CRC-32 of `size` bytes at `data`, continuing from `crc` (0 to start).
 std::uint32_t crc32Update(std::uint32_t crc, const void* data, std::size_t size);
 
+namespace core {
+
+// What a scan keeps of a file it reads, besides the fingerprint: the last-write time (a
+// Windows FILETIME) the file had when it was opened, before any byte was read, and the serial
+// number of its story header (as readSerial).
+struct FileFacts
+{
+    std::uint64_t lastWrite = 0;
+    std::string serial;
+};
+
+} // namespace core
+
 // Why a file has no fingerprint.
 enum class FingerprintError
 {
@@ -24,12 +37,12 @@ enum class FingerprintError
 
 // The CRC-32 of every byte of the file at `path`. Nothing when the file cannot be opened
 // (error = Open) or a read fails or the file changes size while being read (error = Read);
-// `error` may be nullptr. Given `lastWrite`, it receives the file's last-write time (a
-// Windows FILETIME) as it was when the file was opened, before any byte was read. Files of
-// a few MiB and more are read by two threads at once. Safe to call from several threads.
+// `error` may be nullptr; `facts`, when given, receives the file's facts once it is open.
+// Files of a few MiB and more are read by two threads at once. Safe to call from several
+// threads.
 std::optional<std::uint32_t> computeFingerprint(const std::string& path,
                                                 FingerprintError* error = nullptr,
-                                                std::uint64_t* lastWrite = nullptr);
+                                                core::FileFacts* facts = nullptr);
 
 namespace core {
 
@@ -48,6 +61,6 @@ struct ReadPlan
 // computeFingerprint with the given reading plan.
 std::optional<std::uint32_t> fingerprintFile(const std::string& path, const ReadPlan& plan,
                                              FingerprintError* error = nullptr,
-                                             std::uint64_t* lastWrite = nullptr);
+                                             FileFacts* facts = nullptr);
 
 } // namespace core

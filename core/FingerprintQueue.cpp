@@ -2,10 +2,17 @@
 
 #include <cassert>
 #include <system_error>
+#include <utility>
 
 namespace core {
 
-FingerprintQueue::FingerprintQueue(unsigned workers) : m_workerCount(workers > 0 ? workers : 1) {}
+namespace {
+
+constexpr unsigned kWorkers = 2; // one per core of the machines it was measured on
+
+} // namespace
+
+FingerprintQueue::FingerprintQueue(bool withFacts) : m_withFacts(withFacts) {}
 
 FingerprintQueue::~FingerprintQueue()
 {
@@ -23,12 +30,12 @@ void FingerprintQueue::add(std::string path)
 {
     {
         const std::lock_guard lock(m_mutex);
-        m_items.push_back(Item{FingerprintResult{std::move(path), std::nullopt, {}}, false});
+        m_items.push_back(Item{FingerprintResult{std::move(path), std::nullopt, {}, {}}, false});
     }
     m_added.notify_one();
     if (m_workers.empty()) {
         try {
-            for (unsigned i = 0; i < m_workerCount; ++i) {
+            for (unsigned i = 0; i < kWorkers; ++i) {
                 m_workers.emplace_back([this] { work(); });
             }
         } catch (const std::system_error&) {
@@ -55,8 +62,8 @@ FingerprintResult FingerprintQueue::take()
     assert(!m_items.empty());
     if (m_workers.empty()) {
         Item& item = m_items.front();
-        item.result.crc =
-            computeFingerprint(item.result.path, &item.result.error, &item.result.lastWrite);
+        item.result.crc = computeFingerprint(item.result.path, &item.result.error,
+                                             m_withFacts ? &item.result.facts : nullptr);
         item.done = true;
         ++m_started;
     }
@@ -80,9 +87,9 @@ void FingerprintQueue::work()
         lock.unlock();
         std::optional<std::uint32_t> crc;
         FingerprintError error = FingerprintError::None;
-        std::uint64_t lastWrite = 0;
+        FileFacts facts;
         try {
-            crc = computeFingerprint(path, &error, &lastWrite);
+            crc = computeFingerprint(path, &error, m_withFacts ? &facts : nullptr);
         } catch (...) {
             // Out of memory, most likely: the caller tries the file again and meets it there.
             error = FingerprintError::Read;
@@ -90,7 +97,7 @@ void FingerprintQueue::work()
         lock.lock();
         item.result.crc = crc;
         item.result.error = error;
-        item.result.lastWrite = lastWrite;
+        item.result.facts = std::move(facts);
         item.done = true;
         if (&item == &m_items.front()) {
             m_finished.notify_one(); // the caller waits for the earliest file only

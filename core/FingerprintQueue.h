@@ -20,7 +20,7 @@ struct FingerprintResult
     std::string path;
     std::optional<std::uint32_t> crc; // nothing: see `error`
     FingerprintError error = FingerprintError::None;
-    std::uint64_t lastWrite = 0; // as computeFingerprint gives it
+    FileFacts facts; // when the queue was asked for them
 };
 
 // Fingerprints files on background workers, each taking whole files in the order they were
@@ -30,7 +30,8 @@ struct FingerprintResult
 class FingerprintQueue
 {
 public:
-    explicit FingerprintQueue(unsigned workers = 2);
+    // With `withFacts`, each result also holds the file's facts (one more read per file).
+    explicit FingerprintQueue(bool withFacts = false);
     // Waits for the files being read; the results not taken are dropped.
     ~FingerprintQueue();
     FingerprintQueue(const FingerprintQueue&) = delete;
@@ -53,7 +54,7 @@ private:
 
     void work();
 
-    unsigned m_workerCount;
+    bool m_withFacts;
     std::vector<std::thread> m_workers;
     mutable std::mutex m_mutex;
     std::condition_variable m_added;    // a file waits for a worker, or the queue closes

@@ -31,8 +31,8 @@ FingerprintResult ReadAhead::fingerprint(const CFileEntry& entry)
     if (ahead && ahead->crc) {
         return std::move(*ahead);
     }
-    FingerprintResult result{entry.path, std::nullopt, FingerprintError::None};
-    result.crc = computeFingerprint(entry.path, &result.error, &result.lastWrite);
+    FingerprintResult result{entry.path, std::nullopt, FingerprintError::None, {}};
+    result.crc = computeFingerprint(entry.path, &result.error, &result.facts);
     return result;
 }
 

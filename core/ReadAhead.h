@@ -32,7 +32,7 @@ private:
     std::function<bool(const CFileEntry&)> m_willRead;
     std::size_t m_nextEntry = 0;            // the first of m_entries not asked about yet
     std::deque<const CFileEntry*> m_queued; // queued and not taken, in walk order
-    FingerprintQueue m_queue;
+    FingerprintQueue m_queue{true};
 };
 
 } // namespace core

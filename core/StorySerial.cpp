@@ -12,8 +12,13 @@ constexpr std::size_t kSerialLength = 6;
 std::string readSerial(const std::string& path)
 {
     const auto file = platform::RandomAccessFile::open(path);
+    return file ? readSerial(*file) : std::string();
+}
+
+std::string readSerial(const platform::RandomAccessFile& file)
+{
     char field[kSerialLength] = {};
-    const auto got = file ? file->readAt(kSerialOffset, field, kSerialLength) : std::nullopt;
+    const auto got = file.readAt(kSerialOffset, field, kSerialLength);
     if (!got) {
         return {};
     }

@@ -69,9 +69,11 @@ TEST(ComputeFingerprint, SaysWhyAFileHasNone)
     }
     // Other files of /proc say the same size 0, yet have bytes: they are read to their end.
     EXPECT_NE(computeFingerprint("/proc/self/cmdline").value_or(0), 0u);
-    // The last-write time comes with the fingerprint, as the file had it when opened.
-    testsupport::writeFile(dir / "story.z5", "x");
-    std::uint64_t lastWrite = 0;
-    EXPECT_TRUE(computeFingerprint(dir / "story.z5", nullptr, &lastWrite));
-    EXPECT_EQ(lastWrite, platform::statPath(dir / "story.z5")->lastWrite);
+    // The facts a scan keeps come with the fingerprint: the last-write time as the file had it
+    // when opened, and the header's serial number.
+    testsupport::writeFile(dir / "story.z5", std::string(18, '\5') + "880429 and more");
+    core::FileFacts facts;
+    EXPECT_TRUE(computeFingerprint(dir / "story.z5", nullptr, &facts));
+    EXPECT_EQ(facts.lastWrite, platform::statPath(dir / "story.z5")->lastWrite);
+    EXPECT_EQ(facts.serial, "880429");
 }
