@@ -9,9 +9,10 @@
 
 TEST(FileCache, ReadsASignedStampAsNoneAndFailsToWriteUnderAFile)
 {
-    // A plain number conversion would take "-1" as 2^32-1; the last line needs no line end.
-    EXPECT_EQ(core::parseFileCache("/s/d.z5|0000ABCD|-1"),
-              (FileCache{{"/s/d.z5", {"0000ABCD", 0}}}));
+    // A plain number conversion would take "-1" as 2^32-1; blanks are no number either; the
+    // last line needs no line end.
+    EXPECT_EQ(core::parseFileCache("/s/b.z5|0000ABCD| \t\n/s/d.z5|0000ABCD|-1"),
+              (FileCache{{"/s/b.z5", {"0000ABCD", 0}}, {"/s/d.z5", {"0000ABCD", 0}}}));
     testsupport::TempDir dir;
     testsupport::writeFile(dir / "file", "x");
     EXPECT_FALSE(core::writeFileCache(dir / "file/filecache.txt", {{"/s/a.z5", {"00000000", 0}}}));

@@ -49,6 +49,9 @@ TEST(FileSystem, FindsPathsIgnoringCaseAndOpensOnlyRegularFiles)
     writeFile(dir / "Games/zork1.z3", "x");
     EXPECT_EQ(platform::findPathIgnoringCase(dir / "GAMES/ZORK1.Z3"), dir / "Games/zork1.z3");
     EXPECT_FALSE(platform::findPathIgnoringCase(dir / "GAMES/ZORK2.Z3"));
+    EXPECT_FALSE(platform::findPathIgnoringCase(dir / "GAMES/ZORK1.Z3/X")); // no folder to list
+    EXPECT_EQ(platform::findPathIgnoringCase(dir / "GAMES/../GAMES/ZORK1.Z3"),
+              dir / "Games/../Games/zork1.z3");
 
     EXPECT_EQ(platform::readWholeFile(dir / "Games/zork1.z3"), "x");
     EXPECT_FALSE(platform::readWholeFile(dir.path()));
