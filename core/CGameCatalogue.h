@@ -64,7 +64,6 @@ public:
 
     // Where `scan` keeps its fingerprint cache; core::defaultCachePath() unless set.
     void setCachePath(const std::string& path);
-    const std::string& cachePath() const { return m_cachePath; }
 
     // `scan` reports its progress to `handler`, on the scanning thread: once as it starts
     // walking, then as it works through the candidates, never more often than the throttle

@@ -34,14 +34,6 @@ RandomAccessFile::RandomAccessFile(RandomAccessFile&& other) noexcept
 {
 }
 
-RandomAccessFile& RandomAccessFile::operator=(RandomAccessFile&& other) noexcept
-{
-    std::swap(m_fd, other.m_fd);
-    std::swap(m_openedSize, other.m_openedSize);
-    std::swap(m_openedLastWrite, other.m_openedLastWrite);
-    return *this;
-}
-
 RandomAccessFile::~RandomAccessFile()
 {
     if (m_fd >= 0) {

@@ -17,7 +17,6 @@ public:
     static std::optional<RandomAccessFile> open(const std::string& path);
 
     RandomAccessFile(RandomAccessFile&& other) noexcept;
-    RandomAccessFile& operator=(RandomAccessFile&& other) noexcept;
     ~RandomAccessFile();
 
     // The size and the last-write time (a Windows FILETIME) the file had when it was opened.

@@ -130,12 +130,11 @@ int main(int argc, char** argv)
         }
         CGameCatalogue catalogue;
         catalogue.setFilters(kStoryExtensions);
-        if (args[2] != "-") {
-            catalogue.setCachePath(args[2]);
-        }
+        const std::string cachePath = args[2] == "-" ? core::defaultCachePath() : args[2];
+        catalogue.setCachePath(cachePath);
         const std::size_t count = catalogue.scan(args[1], &set, false);
         std::printf("count=%zu\nmessages=%s\ncache=%s\n", count, catalogue.messages.str().c_str(),
-                    catalogue.cachePath().c_str());
+                    cachePath.c_str());
         return 0;
     }
     std::fprintf(stderr, "fault_driver: unknown command line (see FaultDriver.cpp)\n");
