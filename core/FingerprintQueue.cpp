@@ -1,5 +1,6 @@
 #include "core/FingerprintQueue.h"
 
+#include <algorithm>
 #include <cassert>
 #include <system_error>
 #include <utility>
@@ -9,6 +10,11 @@ namespace core {
 namespace {
 
 constexpr unsigned kWorkers = 2; // one per core of the machines it was measured on
+// Threads sleep and wake in batches of this many files. A caller that finds the earliest
+// result missing sleeps until this many are there, and idle workers are woken when this many
+// files wait (or the caller waits): woken for every file, a thread takes a core from the
+// others as often (a 10,000-file tree cost 9,000 context switches).
+constexpr std::size_t kWakeBatch = 16;
 
 } // namespace
 
@@ -28,11 +34,15 @@ FingerprintQueue::~FingerprintQueue()
 
 void FingerprintQueue::add(std::string path)
 {
+    bool wake = false;
     {
         const std::lock_guard lock(m_mutex);
         m_items.push_back(Item{FingerprintResult{std::move(path), std::nullopt, {}, {}}, false});
+        wake = m_items.size() - m_started >= kWakeBatch;
     }
-    m_added.notify_one();
+    if (wake) {
+        m_added.notify_one();
+    }
     if (m_workers.empty()) {
         try {
             for (unsigned i = 0; i < kWorkers; ++i) {
@@ -67,11 +77,26 @@ FingerprintResult FingerprintQueue::take()
         item.done = true;
         ++m_started;
     }
-    m_finished.wait(lock, [this] { return m_items.front().done; });
+    if (!m_items.front().done) {
+        m_added.notify_all(); // fewer files than a batch may wait unseen
+        m_awaited = std::min(kWakeBatch, m_items.size());
+        m_finished.wait(lock, [this] { return awaitedDone(); });
+        m_awaited = 0;
+    }
     FingerprintResult result = std::move(m_items.front().result);
     m_items.pop_front();
     --m_started; // the front was begun, since it is done
     return result;
+}
+
+bool FingerprintQueue::awaitedDone() const
+{
+    for (std::size_t i = 0; i < m_awaited; ++i) {
+        if (!m_items[i].done) {
+            return false;
+        }
+    }
+    return true;
 }
 
 void FingerprintQueue::work()
@@ -99,8 +124,8 @@ void FingerprintQueue::work()
         item.result.error = error;
         item.result.facts = std::move(facts);
         item.done = true;
-        if (&item == &m_items.front()) {
-            m_finished.notify_one(); // the caller waits for the earliest file only
+        if (m_awaited > 0 && awaitedDone()) {
+            m_finished.notify_one();
         }
     }
 }

@@ -30,7 +30,7 @@ struct FingerprintResult
 class FingerprintQueue
 {
 public:
-    // With `withFacts`, each result also holds the file's facts (one more read per file).
+    // With `withFacts`, each result also holds the file's facts.
     explicit FingerprintQueue(bool withFacts = false);
     // Waits for the files being read; the results not taken are dropped.
     ~FingerprintQueue();
@@ -53,6 +53,8 @@ private:
     };
 
     void work();
+    // Whether the first m_awaited files are done; under the lock.
+    bool awaitedDone() const;
 
     bool m_withFacts;
     std::vector<std::thread> m_workers;
@@ -61,6 +63,7 @@ private:
     std::condition_variable m_finished; // a worker finished a file
     std::deque<Item> m_items;           // added and not taken, in order; references stay valid
     std::size_t m_started = 0;          // how many of m_items a worker has begun
+    std::size_t m_awaited = 0;          // how many leading results take() waits for, if any
     bool m_closing = false;
 };
 
