@@ -33,11 +33,20 @@ unsigned char* readBuffers(std::size_t size)
     return buffers.data.get();
 }
 
+// Appends to `head` (if given) what it still lacks of a file's first kSerialEnd bytes, from
+// `n` bytes just read in order from the start.
+void keepHead(std::string* head, const unsigned char* bytes, std::size_t n)
+{
+    if (head && head->size() < kSerialEnd) {
+        head->append(reinterpret_cast<const char*>(bytes), std::min(n, kSerialEnd - head->size()));
+    }
+}
+
 // The CRC-32 of bytes [begin, end) of `file`; nothing when a read fails or the file ends
-// before `end`.
+// before `end`. `head`, given for a range that begins the file, receives its first bytes.
 std::optional<std::uint32_t> crcOfRange(const platform::RandomAccessFile& file, std::uint64_t begin,
                                         std::uint64_t end, unsigned char* buffer,
-                                        std::size_t blockSize)
+                                        std::size_t blockSize, std::string* head = nullptr)
 {
     std::uint32_t crc = 0;
     for (std::uint64_t pos = begin; pos < end;) {
@@ -46,6 +55,7 @@ std::optional<std::uint32_t> crcOfRange(const platform::RandomAccessFile& file, 
         if (!n || *n == 0) {
             return std::nullopt;
         }
+        keepHead(head, buffer, *n);
         crc = crc32Update(crc, buffer, *n);
         pos += *n;
     }
@@ -54,10 +64,11 @@ std::optional<std::uint32_t> crcOfRange(const platform::RandomAccessFile& file, 
 
 // The CRC-32 of every byte of `file` up to its end; `length` receives their number. The end
 // is where a read gives nothing, or where a read stops short at `size`, the size the file
-// had (a file smaller than a block takes one read). Nothing when a read fails.
+// had (a file smaller than a block takes one read). Nothing when a read fails. `head`, if
+// given, receives the first bytes.
 std::optional<std::uint32_t> crcToEnd(const platform::RandomAccessFile& file, std::uint64_t size,
                                       unsigned char* buffer, std::size_t blockSize,
-                                      std::uint64_t& length)
+                                      std::uint64_t& length, std::string* head)
 {
     std::uint32_t crc = 0;
     length = 0;
@@ -66,6 +77,7 @@ std::optional<std::uint32_t> crcToEnd(const platform::RandomAccessFile& file, st
         if (!n) {
             return std::nullopt;
         }
+        keepHead(head, buffer, *n);
         crc = crc32Update(crc, buffer, *n);
         length += *n;
         if (*n == 0 || (*n < blockSize && length == size)) {
@@ -78,20 +90,23 @@ std::optional<std::uint32_t> crcToEnd(const platform::RandomAccessFile& file, st
 // thread reads the second while this one reads the first. Copying the bytes out of the
 // page cache, not the CRC, is what costs, so two cores copy about twice as fast.
 std::optional<std::uint32_t> crcInHalves(const platform::RandomAccessFile& file, std::uint64_t size,
-                                         unsigned char* buffers, std::size_t blockSize)
+                                         unsigned char* buffers, std::size_t blockSize,
+                                         std::string* head)
 {
-    // Both halves start on a page boundary.
+    // Both halves start on a page boundary, and the first holds the serial number's bytes.
     const std::uint64_t align = std::min<std::uint64_t>(blockSize, kPage);
-    const std::uint64_t middle = size / 2 / align * align;
+    const std::uint64_t middle =
+        std::max(size / 2 / align * align, std::min<std::uint64_t>(size, kSerialEnd));
     std::optional<std::uint32_t> second;
     std::thread helper;
     try {
         helper = std::thread(
             [&] { second = crcOfRange(file, middle, size, buffers + blockSize, blockSize); });
     } catch (const std::system_error&) {
-        return crcOfRange(file, 0, size, buffers, blockSize); // no thread to be had: read alone
+        // No thread to be had: read alone.
+        return crcOfRange(file, 0, size, buffers, blockSize, head);
     }
-    const auto first = crcOfRange(file, 0, middle, buffers, blockSize);
+    const auto first = crcOfRange(file, 0, middle, buffers, blockSize, head);
     helper.join();
     if (!first || !second) {
         return std::nullopt;
@@ -144,17 +159,16 @@ std::optional<std::uint32_t> fingerprintFile(const std::string& path, const Read
         why = FingerprintError::Open;
         return std::nullopt;
     }
-    if (facts) {
-        // Read on the open file: the scan needs the serial of every file it matches to no
-        // record, and opening each again would cost it half its time.
-        *facts = FileFacts{file->openedLastWrite(), readSerial(*file)};
-    }
+    // The scan needs the serial of every file it matches to no record: taken from the reads
+    // of the fingerprint, it costs no more reads (opening each file again cost half its time).
+    std::string head;
+    std::string* const headWanted = facts ? &head : nullptr;
     const std::size_t blockSize = std::max<std::size_t>(plan.blockSize, 1);
     unsigned char* buffers = readBuffers(2 * blockSize);
     const std::uint64_t size = file->openedSize();
     std::optional<std::uint32_t> crc;
     if (size > 0 && size >= plan.splitFrom) {
-        crc = crcInHalves(*file, size, buffers, blockSize);
+        crc = crcInHalves(*file, size, buffers, blockSize, headWanted);
         // Bytes beyond the size are not read: a size that changed by the end means the bytes
         // read may belong to no version of the file.
         if (file->currentSize() != size) {
@@ -162,11 +176,14 @@ std::optional<std::uint32_t> fingerprintFile(const std::string& path, const Read
         }
     } else {
         std::uint64_t length = 0;
-        crc = crcToEnd(*file, size, buffers, blockSize, length);
+        crc = crcToEnd(*file, size, buffers, blockSize, length, headWanted);
         // Files of /proc say 0 and have bytes; any other file must end where its size said.
         if (length != size && size != 0) {
             crc.reset();
         }
+    }
+    if (facts) {
+        *facts = FileFacts{file->openedLastWrite(), serialIn(head)};
     }
     if (!crc) {
         why = FingerprintError::Read;

@@ -37,7 +37,7 @@ enum class FingerprintError
 
 // The CRC-32 of every byte of the file at `path`. Nothing when the file cannot be opened
 // (error = Open) or a read fails or the file changes size while being read (error = Read);
-// `error` may be nullptr; `facts`, when given, receives the file's facts once it is open.
+// `error` may be nullptr; `facts`, when given, receives the file's facts.
 // Files of a few MiB and more are read by two threads at once. Safe to call from several
 // threads.
 std::optional<std::uint32_t> computeFingerprint(const std::string& path,

@@ -3,26 +3,29 @@
 #include "platform/RandomAccessFile.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 constexpr std::uint64_t kSerialOffset = 18;
 constexpr std::size_t kSerialLength = 6;
+static_assert(kSerialOffset + kSerialLength == kSerialEnd);
 } // namespace
 
 std::string readSerial(const std::string& path)
 {
     const auto file = platform::RandomAccessFile::open(path);
-    return file ? readSerial(*file) : std::string();
+    char head[kSerialEnd];
+    const auto got = file ? file->readAt(0, head, kSerialEnd) : std::nullopt;
+    return got ? serialIn({head, *got}) : std::string();
 }
 
-std::string readSerial(const platform::RandomAccessFile& file)
+std::string serialIn(std::string_view head)
 {
-    char field[kSerialLength] = {};
-    const auto got = file.readAt(kSerialOffset, field, kSerialLength);
-    if (!got) {
+    if (head.size() <= kSerialOffset) {
         return {};
     }
-    return std::string(field, std::find(field, field + *got, '\0'));
+    const std::string_view field = head.substr(kSerialOffset, kSerialLength);
+    return std::string(field.substr(0, field.find('\0')));
 }
 
 bool isSerialWellFormed(const std::string& sn)

@@ -15,8 +15,9 @@
 
 using testsupport::TempDir;
 
-// Every way a file is read gives Boost's CRC: lengths on both sides of each read block, of
-// the size at which a file is read as two halves, and of those halves' own blocks.
+// Every way a file is read gives Boost's CRC and the serial number (bytes 18 to 23, up to a
+// zero): lengths on both sides of each read block, of the size at which a file is read as two
+// halves, and of those halves' own blocks.
 TEST(ComputeFingerprint, MatchesBoostAcrossBlocksAndHalves)
 {
     struct Case
@@ -29,7 +30,7 @@ TEST(ComputeFingerprint, MatchesBoostAcrossBlocksAndHalves)
     const auto split = static_cast<std::size_t>(standard.splitFrom);
     const std::vector<Case> cases{
         {{7, 1000}, {0, 1, 6, 7, 8, 13, 14, 15, 99, 999}},
-        {{7, 20}, {19, 20, 21, 27, 28, 29, 41, 42, 43, 1000}},
+        {{7, 20}, {19, 20, 21, 23, 24, 27, 28, 29, 41, 42, 43, 1000}},
         {{4096, 1}, {1, 2, 4095, 4096, 4097, 8191, 8192, 8193, 3 * 4096 + 5}},
         {{10000, 30000}, {29999, 30000, 40000, 40001, 65536 + 3}},
         {standard,
@@ -49,9 +50,13 @@ TEST(ComputeFingerprint, MatchesBoostAcrossBlocksAndHalves)
             boost::crc_32_type reference;
             reference.process_bytes(data.data(), length);
             FingerprintError error = FingerprintError::Open;
-            EXPECT_EQ(core::fingerprintFile(dir / "story.z5", c.plan, &error),
+            core::FileFacts facts;
+            EXPECT_EQ(core::fingerprintFile(dir / "story.z5", c.plan, &error, &facts),
                       reference.checksum());
             EXPECT_EQ(error, FingerprintError::None);
+            const std::string serial =
+                length > 18 ? data.substr(18, std::min<std::size_t>(6, length - 18)) : "";
+            EXPECT_EQ(facts.serial, serial.substr(0, serial.find('\0')));
         }
     }
 }
