@@ -91,6 +91,9 @@ FingerprintResult FingerprintQueue::take()
 
 bool FingerprintQueue::awaitedDone() const
 {
+    if (m_items.front().done && !m_items.front().result.crc) {
+        return true; // a failure, where the caller may stop: it need not wait for the batch
+    }
     for (std::size_t i = 0; i < m_awaited; ++i) {
         if (!m_items[i].done) {
             return false;
