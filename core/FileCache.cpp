@@ -7,6 +7,7 @@
 
 #include <boost/lexical_cast/try_lexical_convert.hpp>
 
+#include <charconv>
 #include <optional>
 #include <vector>
 
@@ -29,6 +30,21 @@ std::uint32_t parseStamp(std::string_view text)
         return 0; // too large for 32 bits
     }
     return stamp;
+}
+
+// Written in pieces of about this many bytes: a cache of 100,000 entries is several MiB of
+// text, which built whole cost more than writing it (every page of it newly touched).
+constexpr std::size_t kPieceSize = 64 * 1024;
+
+void appendLine(const std::string& key, const CacheEntry& entry, std::string& text)
+{
+    char stamp[10];
+    text += key;
+    text += '|';
+    text += entry.fingerprint;
+    text += '|';
+    text.append(stamp, std::to_chars(stamp, stamp + sizeof stamp, entry.stampLo).ptr);
+    text += '\n';
 }
 
 } // namespace
@@ -63,24 +79,22 @@ FileCache readFileCache(const std::string& path)
     return text ? parseFileCache(*text) : FileCache{};
 }
 
-std::string fileCacheText(const FileCache& cache)
-{
-    std::string text;
-    for (const auto& [key, entry] : cache) {
-        text += key;
-        text += '|';
-        text += entry.fingerprint;
-        text += '|';
-        text += std::to_string(entry.stampLo);
-        text += '\n';
-    }
-    return text;
-}
-
 bool writeFileCache(const std::string& path, const FileCache& cache)
 {
-    const std::string text = fileCacheText(cache);
-    if (platform::writeFileAtomically(path, text, platform::Durability::NoSync)) {
+    const auto write = [&] {
+        auto next = cache.begin();
+        std::string piece;
+        piece.reserve(kPieceSize);
+        const auto nextPiece = [&] {
+            piece.clear();
+            for (; next != cache.end() && piece.size() < kPieceSize; ++next) {
+                appendLine(next->first, next->second, piece);
+            }
+            return std::string_view(piece);
+        };
+        return platform::writeFileAtomically(path, nextPiece, platform::Durability::NoSync);
+    };
+    if (write()) {
         return true;
     }
     // The per-user folder is only created when first written to.
@@ -88,7 +102,7 @@ bool writeFileCache(const std::string& path, const FileCache& cache)
     if (slash == std::string::npos || slash == 0 || !platform::makeFolders(path.substr(0, slash))) {
         return false;
     }
-    return platform::writeFileAtomically(path, text, platform::Durability::NoSync);
+    return write();
 }
 
 } // namespace core

@@ -32,11 +32,9 @@ FileCache parseFileCache(std::string_view text);
 // The cache file at `path`; empty when it is missing, unreadable or not a regular file.
 FileCache readFileCache(const std::string& path);
 
-// One line per entry in key order, each ended by '\n'.
-std::string fileCacheText(const FileCache& cache);
-
-// Replaces the cache file at `path` atomically, creating its folder when missing. Returns
-// false when it could not be written; the old file is then untouched.
+// Replaces the cache file at `path` atomically with one line per entry in key order, each
+// ended by '\n', creating its folder when missing. Returns false when it could not be
+// written; the old file is then untouched.
 bool writeFileCache(const std::string& path, const FileCache& cache);
 
 } // namespace core

@@ -175,6 +175,18 @@ bool fail(std::string* errorText)
 bool writeFileAtomically(const std::string& path, std::string_view content, Durability durability,
                          std::string* errorText)
 {
+    bool given = false;
+    const auto once = [&] {
+        const std::string_view piece = given ? std::string_view{} : content;
+        given = true;
+        return piece;
+    };
+    return writeFileAtomically(path, once, durability, errorText);
+}
+
+bool writeFileAtomically(const std::string& path, const ContentPieces& content,
+                         Durability durability, std::string* errorText)
+{
     const std::optional<std::string> target = resolveTarget(path);
     std::optional<mode_t> mode;
     if (!target || !mayReplace(*target, mode)) {
@@ -200,7 +212,16 @@ bool writeFileAtomically(const std::string& path, std::string_view content, Dura
     if (mode) {
         fchmod(fd, *mode); // best effort: the umask does not apply to the kept bits
     }
-    bool ok = writeAll(fd, content);
+    bool ok = true;
+    try {
+        for (std::string_view piece = content(); ok && !piece.empty(); piece = content()) {
+            ok = writeAll(fd, piece);
+        }
+    } catch (...) {
+        close(fd);
+        unlink(temp.c_str()); // best effort
+        throw;
+    }
     if (ok && durability == Durability::Flush) {
         ok = fsync(fd) == 0;
     }

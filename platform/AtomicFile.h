@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -23,6 +24,15 @@ enum class Durability
 // mid-write) are removed first. Returns false, with the system's text in `errorText` when
 // given, if the file could not be written; the previous file is then untouched.
 bool writeFileAtomically(const std::string& path, std::string_view content,
+                         Durability durability = Durability::Flush,
+                         std::string* errorText = nullptr);
+
+// The content of a file to be written piece by piece: each call gives the next piece, valid
+// until the next call; an empty piece ends the content.
+using ContentPieces = std::function<std::string_view()>;
+
+// As above, with the content given in pieces, so that a big text need not be held whole.
+bool writeFileAtomically(const std::string& path, const ContentPieces& content,
                          Durability durability = Durability::Flush,
                          std::string* errorText = nullptr);
 

@@ -17,3 +17,21 @@ TEST(FileCache, ReadsASignedStampAsNoneAndFailsToWriteUnderAFile)
     testsupport::writeFile(dir / "file", "x");
     EXPECT_FALSE(core::writeFileCache(dir / "file/filecache.txt", {{"/s/a.z5", {"00000000", 0}}}));
 }
+
+TEST(FileCache, WritesACacheOfManyPiecesWhole)
+{
+    // Several hundred KiB: the writer hands the file over in pieces.
+    FileCache cache;
+    std::string expected;
+    for (std::uint32_t i = 0; i < 5000; ++i) {
+        const std::string key = "/stories/folder-" + std::to_string(i % 7) + "/game" +
+                                std::to_string(i) + std::string(i % 50, 'x') + ".z5";
+        cache[key] = CacheEntry{"0000ABCD", i * 858993u};
+    }
+    for (const auto& [key, entry] : cache) {
+        expected += key + "|" + entry.fingerprint + "|" + std::to_string(entry.stampLo) + "\n";
+    }
+    testsupport::TempDir dir;
+    ASSERT_TRUE(core::writeFileCache(dir / "filecache.txt", cache));
+    EXPECT_EQ(testsupport::readFile(dir / "filecache.txt"), expected);
+}
