@@ -293,10 +293,12 @@ bool CGameCatalogue::matchFile(GameSet& set, const std::string& fingerprint,
     auto& lookup = set.get<byFingerprintLookup>();
     const auto pos = lookup.find(fingerprint);
     if (pos != lookup.end()) {
-        lookup.modify(pos, [&](const GamePtr& game) {
-            game->found = true;
-            game->fn = path;
-        });
+        (*pos)->found = true; // a key of no view
+        // Re-placing a record checks its place in every view, which on a big set costs more
+        // than the lookup: only done when its path changes.
+        if ((*pos)->fn != path) {
+            lookup.modify(pos, [&](const GamePtr& game) { game->fn = path; });
+        }
         return true;
     }
     if (createUnknown) {

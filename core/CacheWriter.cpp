@@ -1,5 +1,6 @@
 #include "core/CacheWriter.h"
 
+#include <iterator>
 #include <utility>
 
 namespace core {
@@ -11,7 +12,7 @@ constexpr std::uint32_t kRewriteMs = 1000;
 
 CacheWriter::CacheWriter(const std::string& path, FileCache& cache,
                          const std::function<std::uint32_t()>& clock)
-    : m_path(path), m_cache(cache), m_clock(clock), m_lastWrite(clock())
+    : m_path(path), m_cache(cache), m_clock(clock), m_lastWrite(clock()), m_hint(cache.end())
 {
 }
 
@@ -26,9 +27,11 @@ CacheWriter::~CacheWriter()
 
 void CacheWriter::set(const std::string& key, CacheEntry entry)
 {
-    CacheEntry& slot = m_cache[key];
-    if (slot != entry) {
-        slot = std::move(entry);
+    // A scan sets its keys in walk order, mostly ascending: each goes next to the last.
+    const auto slot = m_cache.try_emplace(m_hint, key);
+    m_hint = std::next(slot);
+    if (slot->second != entry) {
+        slot->second = std::move(entry);
         m_waiting = true;
     }
 }

@@ -36,6 +36,7 @@ private:
     FileCache& m_cache;
     const std::function<std::uint32_t()>& m_clock;
     std::uint32_t m_lastWrite;
+    FileCache::iterator m_hint; // where the next key is likely to go
     bool m_waiting = false;
 };
 
