@@ -18,7 +18,6 @@
 #include <algorithm>
 #include <memory>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
 namespace {
@@ -52,34 +51,56 @@ void addEntry(const TiXmlElement& element, GameSet& games)
 }
 
 // The candidates of a walk: how many there are, each entry's cache key (lower-cased once
-// per scan), and the cache keys that more than one of their paths folds to. On a file system with
+// per scan), and which keys more than one of their paths folds to. On a file system with
 // case-sensitive names Game.z5 and game.z5 are two files under one key, and a cached fingerprint
 // could belong to either.
 struct StoryFiles
 {
     std::size_t count = 0;
     std::vector<std::string> keys; // per entry: its cache key, empty when no candidate
-    std::unordered_set<std::string> sharedKeys;
+    std::vector<bool> shared;      // per entry: another candidate has its key too
 };
+
+// Marks the candidates whose key another one has too. Equal keys are found next to each other
+// by sorting the keys' hashes: a hash set's node per key cost more than the rest of the walk's
+// bookkeeping.
+void markSharedKeys(StoryFiles& stories)
+{
+    const std::vector<std::string>& keys = stories.keys;
+    std::vector<std::pair<std::size_t, std::size_t>> byHash; // (hash of the key, entry)
+    byHash.reserve(stories.count);
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        if (!keys[i].empty()) {
+            byHash.emplace_back(std::hash<std::string>{}(keys[i]), i);
+        }
+    }
+    std::sort(byHash.begin(), byHash.end(), [&](const auto& a, const auto& b) {
+        return a.first != b.first ? a.first < b.first : keys[a.second] < keys[b.second];
+    });
+    stories.shared.assign(keys.size(), false);
+    for (std::size_t j = 1; j < byHash.size(); ++j) {
+        const auto [hash, entry] = byHash[j];
+        const auto [previousHash, previous] = byHash[j - 1];
+        if (hash == previousHash && keys[entry] == keys[previous]) {
+            stories.shared[entry] = stories.shared[previous] = true;
+        }
+    }
+}
 
 StoryFiles findStoryFiles(const std::vector<CFileEntry>& entries, const std::string& extensions)
 {
     const EndingList endings(extensions);
     StoryFiles stories;
-    // Reserved whole, so that the views of `seen` into the keys stay valid.
     stories.keys.reserve(entries.size());
-    std::unordered_set<std::string_view> seen(entries.size());
     for (const CFileEntry& entry : entries) {
         std::string& key = stories.keys.emplace_back(platform::asciiLowered(entry.path));
-        if (!endings.matches(key)) {
-            key.clear();
-        } else {
+        if (endings.matches(key)) {
             ++stories.count;
-            if (!seen.insert(key).second) {
-                stories.sharedKeys.insert(key);
-            }
+        } else {
+            key.clear();
         }
     }
+    markSharedKeys(stories);
     return stories;
 }
 
@@ -131,7 +152,7 @@ std::vector<const CacheEntry*> servedEntries(const FileCache& cache, const Story
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const std::string& key = stories.keys[i];
         const auto cached = key.empty() ? cache.end() : cache.find(key);
-        if (cached == cache.end() || stories.sharedKeys.contains(key)) {
+        if (cached == cache.end() || stories.shared[i]) {
             continue;
         }
         const auto status = platform::statPath(entries[i].path);
@@ -243,7 +264,7 @@ std::size_t CGameCatalogue::scan(const std::string& folder, GameSet* set, bool c
         if (fingerprintFromDisk(read, fingerprint) &&
             matchFile(target, fingerprint, entry.path, createUnknown, &read.facts.serial)) {
             ++count;
-            if (!stories.sharedKeys.contains(key)) {
+            if (!stories.shared[i]) {
                 writer.set(
                     key, CacheEntry{fingerprint, static_cast<std::uint32_t>(read.facts.lastWrite)});
             }
