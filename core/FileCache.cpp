@@ -57,10 +57,11 @@ std::string defaultCachePath()
 FileCache parseFileCache(std::string_view text)
 {
     FileCache cache;
+    std::string line;
     std::vector<std::string> fields;
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
-        std::string line(text.substr(0, end));
+        line.assign(text.substr(0, end));
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
         if (!line.empty() && line.back() == '\r') {
             line.pop_back();
@@ -68,7 +69,9 @@ FileCache parseFileCache(std::string_view text)
         if (splitTokens(line, "|", fields) != 3) {
             continue;
         }
-        cache[fields[0]] = CacheEntry{fields[1], parseStamp(fields[2])};
+        // A file this program wrote is in key order: each key goes in at the end.
+        cache.insert_or_assign(cache.end(), std::move(fields[0]),
+                               CacheEntry{std::move(fields[1]), parseStamp(fields[2])});
     }
     return cache;
 }
