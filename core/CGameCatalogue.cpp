@@ -16,8 +16,11 @@
 #include <tinyxml.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <string_view>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -142,24 +145,49 @@ bool anyContent(const std::vector<CFileEntry>& entries)
     });
 }
 
+// Runs work(begin, end) over [0, count) in two halves at once, the second on a helper thread;
+// all on this thread when there is little to share or the system gives no thread. `work`
+// must not throw.
+void inTwoHalves(std::size_t count, const std::function<void(std::size_t, std::size_t)>& work)
+{
+    constexpr std::size_t kWorthSharing = 256;
+    const std::size_t middle = count / 2;
+    std::jthread helper;
+    if (count >= kWorthSharing) {
+        try {
+            helper = std::jthread(work, middle, count);
+        } catch (const std::system_error&) {
+            // Alone, then.
+        }
+    }
+    work(0, helper.joinable() ? middle : count);
+}
+
 // Per entry, the cache entry it is served from, or nullptr: a candidate whose key is cached,
 // shared with no other path, and whose file still has the cached last-write time. Only
-// candidates with a cached key are looked at, so a first scan looks at none.
+// candidates with a cached key are looked at, so a first scan looks at none. Two threads ask
+// for the last-write times: a rescan of many small files spends most of its time on them.
 std::vector<const CacheEntry*> servedEntries(const FileCache& cache, const StoryFiles& stories,
                                              const std::vector<CFileEntry>& entries)
 {
-    std::vector<const CacheEntry*> served(entries.size(), nullptr);
+    std::vector<std::pair<std::size_t, const CacheEntry*>> cached; // (entry, its cache entry)
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const std::string& key = stories.keys[i];
-        const auto cached = key.empty() ? cache.end() : cache.find(key);
-        if (cached == cache.end() || stories.shared[i]) {
-            continue;
-        }
-        const auto status = platform::statPath(entries[i].path);
-        if (status && static_cast<std::uint32_t>(status->lastWrite) == cached->second.stampLo) {
-            served[i] = &cached->second;
+        const auto found = key.empty() ? cache.end() : cache.find(key);
+        if (found != cache.end() && !stories.shared[i]) {
+            cached.emplace_back(i, &found->second);
         }
     }
+    std::vector<const CacheEntry*> served(entries.size(), nullptr);
+    inTwoHalves(cached.size(), [&](std::size_t begin, std::size_t end) {
+        for (std::size_t k = begin; k < end; ++k) {
+            const auto [i, entry] = cached[k];
+            const auto status = platform::statPath(entries[i].path);
+            if (status && static_cast<std::uint32_t>(status->lastWrite) == entry->stampLo) {
+                served[i] = entry;
+            }
+        }
+    });
     return served;
 }
 
