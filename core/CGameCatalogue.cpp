@@ -4,23 +4,16 @@
 #include "core/Fingerprint.h"
 #include "core/FingerprintQueue.h"
 #include "core/ReadAhead.h"
+#include "core/StoryFiles.h"
 #include "core/StorySerial.h"
-#include "platform/AsciiCase.h"
 #include "platform/Clock.h"
-#include "platform/FileSystem.h"
 #include "scan/CFileEntry.h"
-#include "scan/FileFilters.h"
 #include "scan/FileWalk.h"
 #include "xml/XmlFile.h"
 
 #include <tinyxml.h>
 
-#include <algorithm>
-#include <functional>
 #include <memory>
-#include <string_view>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -53,60 +46,6 @@ void addEntry(const TiXmlElement& element, GameSet& games)
     games.insert(std::move(game));
 }
 
-// The candidates of a walk: how many there are, each entry's cache key (lower-cased once
-// per scan), and which keys more than one of their paths folds to. On a file system with
-// case-sensitive names Game.z5 and game.z5 are two files under one key, and a cached fingerprint
-// could belong to either.
-struct StoryFiles
-{
-    std::size_t count = 0;
-    std::vector<std::string> keys; // per entry: its cache key, empty when no candidate
-    std::vector<bool> shared;      // per entry: another candidate has its key too
-};
-
-// Marks the candidates whose key another one has too. Equal keys are found next to each other
-// by sorting the keys' hashes: a hash set's node per key cost more than the rest of the walk's
-// bookkeeping.
-void markSharedKeys(StoryFiles& stories)
-{
-    const std::vector<std::string>& keys = stories.keys;
-    std::vector<std::pair<std::size_t, std::size_t>> byHash; // (hash of the key, entry)
-    byHash.reserve(stories.count);
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-        if (!keys[i].empty()) {
-            byHash.emplace_back(std::hash<std::string>{}(keys[i]), i);
-        }
-    }
-    std::sort(byHash.begin(), byHash.end(), [&](const auto& a, const auto& b) {
-        return a.first != b.first ? a.first < b.first : keys[a.second] < keys[b.second];
-    });
-    stories.shared.assign(keys.size(), false);
-    for (std::size_t j = 1; j < byHash.size(); ++j) {
-        const auto [hash, entry] = byHash[j];
-        const auto [previousHash, previous] = byHash[j - 1];
-        if (hash == previousHash && keys[entry] == keys[previous]) {
-            stories.shared[entry] = stories.shared[previous] = true;
-        }
-    }
-}
-
-StoryFiles findStoryFiles(const std::vector<CFileEntry>& entries, const std::string& extensions)
-{
-    const EndingList endings(extensions);
-    StoryFiles stories;
-    stories.keys.reserve(entries.size());
-    for (const CFileEntry& entry : entries) {
-        std::string& key = stories.keys.emplace_back(platform::asciiLowered(entry.path));
-        if (endings.matches(key)) {
-            ++stories.count;
-        } else {
-            key.clear();
-        }
-    }
-    markSharedKeys(stories);
-    return stories;
-}
-
 template <class View> void appendEntries(const GameSet& games, TiXmlElement& root)
 {
     for (const GamePtr& game : games.get<View>()) {
@@ -134,61 +73,6 @@ void appendEntries(const GameSet& games, CatalogueView view, TiXmlElement& root)
     case CatalogueView::Warn:
         return appendEntries<byWarn>(games, root);
     }
-}
-
-// Whether any of the files holds a byte; usually the first one says so.
-bool anyContent(const std::vector<CFileEntry>& entries)
-{
-    return std::any_of(entries.begin(), entries.end(), [](const CFileEntry& entry) {
-        const auto status = platform::statPath(entry.path);
-        return status && status->size > 0;
-    });
-}
-
-// Runs work(begin, end) over [0, count) in two halves at once, the second on a helper thread;
-// all on this thread when there is little to share or the system gives no thread. `work`
-// must not throw.
-void inTwoHalves(std::size_t count, const std::function<void(std::size_t, std::size_t)>& work)
-{
-    constexpr std::size_t kWorthSharing = 256;
-    const std::size_t middle = count / 2;
-    std::jthread helper;
-    if (count >= kWorthSharing) {
-        try {
-            helper = std::jthread(work, middle, count);
-        } catch (const std::system_error&) {
-            // Alone, then.
-        }
-    }
-    work(0, helper.joinable() ? middle : count);
-}
-
-// Per entry, the cache entry it is served from, or nullptr: a candidate whose key is cached,
-// shared with no other path, and whose file still has the cached last-write time. Only
-// candidates with a cached key are looked at, so a first scan looks at none. Two threads ask
-// for the last-write times: a rescan of many small files spends most of its time on them.
-std::vector<const CacheEntry*> servedEntries(const FileCache& cache, const StoryFiles& stories,
-                                             const std::vector<CFileEntry>& entries)
-{
-    std::vector<std::pair<std::size_t, const CacheEntry*>> cached; // (entry, its cache entry)
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const std::string& key = stories.keys[i];
-        const auto found = key.empty() ? cache.end() : cache.find(key);
-        if (found != cache.end() && !stories.shared[i]) {
-            cached.emplace_back(i, &found->second);
-        }
-    }
-    std::vector<const CacheEntry*> served(entries.size(), nullptr);
-    inTwoHalves(cached.size(), [&](std::size_t begin, std::size_t end) {
-        for (std::size_t k = begin; k < end; ++k) {
-            const auto [i, entry] = cached[k];
-            const auto status = platform::statPath(entries[i].path);
-            if (status && static_cast<std::uint32_t>(status->lastWrite) == entry->stampLo) {
-                served[i] = entry;
-            }
-        }
-    });
-    return served;
 }
 
 } // namespace
@@ -263,12 +147,12 @@ std::size_t CGameCatalogue::scan(const std::string& folder, GameSet* set, bool c
     FileCache cache = core::readFileCache(m_cachePath);
     std::vector<CFileEntry> entries;
     findAllFiles(folder, entries);
-    if (!anyContent(entries)) {
+    if (!core::anyContent(entries)) {
         return 0;
     }
-    const StoryFiles stories = findStoryFiles(entries, extensions);
+    const core::StoryFiles stories = core::findStoryFiles(entries, extensions);
     // Cache nodes stay put: the scan only adds or changes the entries of keys it reads.
-    const std::vector<const CacheEntry*> served = servedEntries(cache, stories, entries);
+    const std::vector<const CacheEntry*> served = core::servedEntries(cache, stories, entries);
     core::CacheWriter writer(m_cachePath, cache, m_clock);
     core::ReadAhead ahead(entries, [&](const CFileEntry& entry) {
         const auto i = static_cast<std::size_t>(&entry - entries.data());
