@@ -4,11 +4,35 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct stat;
 
 namespace platform {
+
+// The separator the system writes between the parts of a path, and those it reads: Windows
+// takes '/' as well as its own '\'.
+#ifdef _WIN32
+inline constexpr char kPathSeparator = '\\';
+constexpr bool isPathSeparator(char c)
+{
+    return c == '\\' || c == '/';
+}
+#else
+inline constexpr char kPathSeparator = '/';
+constexpr bool isPathSeparator(char c)
+{
+    return c == '/';
+}
+#endif
+
+// `path` with kPathSeparator added unless it ends in a separator already.
+std::string withTrailingSeparator(std::string path);
+
+// Whether `path` is taken as it stands rather than from the current directory: it begins with
+// a separator (on Windows also: its second character is a colon, after a drive letter).
+bool isAbsolutePath(std::string_view path);
 
 // What `stat` (following links) says of a path.
 struct FileStatus
@@ -39,7 +63,7 @@ std::optional<std::vector<FolderEntry>> listFolder(const std::string& folder);
 
 // Lists `root` and the folders below it with an explicit stack (no recursion, so depth costs
 // memory, not call depth). `visit` sees every entry of every folder listed, with that folder's
-// path ending in '/', and returns whether to walk into an entry that is a folder; folders
+// path ending in a separator, and returns whether to walk into an entry that is a folder; folders
 // reached through a link are never walked into. The folders met in one folder are walked
 // after it, the last one met first. Folders that cannot be listed are skipped silently.
 void walkTree(
@@ -60,10 +84,12 @@ std::optional<std::string> findPathIgnoringCase(const std::string& path);
 // RandomAccessFile::open: folders, FIFOs and devices are refused) or a read fails.
 std::optional<std::string> readWholeFile(const std::string& path);
 
-// The current working directory, without a trailing '/' except for the root.
+// The current working directory, without a trailing separator except for the root (on
+// Windows, a drive's root: "C:\").
 std::string currentDirectory();
 
-// The system's text for the last failed call (errno), without a line end.
+// The system's text for the last failed call (errno; on Windows GetLastError), without a line
+// end.
 std::string lastErrorText();
 
 } // namespace platform

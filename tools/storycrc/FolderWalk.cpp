@@ -5,18 +5,17 @@
 #include "tools/storycrc/FileException.h"
 #include "tools/storycrc/StoryCrc.h"
 
+#include <algorithm>
+
 ResolvedPattern resolvePattern(const std::string& name)
 {
-    const std::size_t slash = name.rfind('/');
-    std::string folderPart = slash == std::string::npos ? std::string() : name.substr(0, slash + 1);
-    std::string pattern = slash == std::string::npos ? name : name.substr(slash + 1);
+    const auto separator = std::find_if(name.rbegin(), name.rend(), platform::isPathSeparator);
+    const auto folderEnd = static_cast<std::size_t>(name.rend() - separator);
+    const std::string folderPart = name.substr(0, folderEnd);
+    std::string pattern = name.substr(folderEnd);
     std::string folder = folderPart;
-    if (name.empty() || name.front() != '/') {
-        std::string cwd = platform::currentDirectory();
-        if (cwd.empty() || cwd.back() != '/') {
-            cwd += '/';
-        }
-        folder = cwd + folderPart;
+    if (!platform::isAbsolutePath(name)) {
+        folder = platform::withTrailingSeparator(platform::currentDirectory()) + folderPart;
     }
     std::string errorText;
     if (platform::statPath(folder, &errorText)) {

@@ -31,14 +31,6 @@ bool hasWildcard(const std::string& name)
     return name.find_first_of("*?") != std::string::npos;
 }
 
-std::string withTrailingSlash(std::string folder)
-{
-    if (folder.empty() || folder.back() != '/') {
-        folder += '/';
-    }
-    return folder;
-}
-
 // Files read ahead of the report at most: enough to keep both workers busy, few enough that
 // a huge tree costs no memory.
 constexpr std::size_t kReadAhead = 64;
@@ -51,8 +43,8 @@ void processNames(const StoryCrcOptions& options, std::ostream& out)
     CrcReport report(out, options.sum, options.compare);
     for (const std::string& name : expandNames(options.names)) {
         if (isFolder(name)) {
-            walkFolder(withTrailingSlash(existingPath(name)), withTrailingSlash(name), "*.*",
-                       options.recurse, report);
+            walkFolder(platform::withTrailingSeparator(existingPath(name)),
+                       platform::withTrailingSeparator(name), "*.*", options.recurse, report);
         } else if (hasWildcard(name)) {
             report.flush(); // the lines before it come before a missing folder's report
             const ResolvedPattern resolved = resolvePattern(name);
