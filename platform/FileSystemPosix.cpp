@@ -1,5 +1,6 @@
-#include "platform/AsciiCase.h"
 #include "platform/FileSystem.h"
+
+#include "platform/AsciiCase.h"
 
 #include <algorithm>
 #include <cerrno>
