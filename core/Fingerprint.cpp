@@ -3,7 +3,9 @@
 #include "core/StorySerial.h"
 #include "platform/RandomAccessFile.h"
 
+#ifndef QUELT_CRC_ZLIB
 #include <isa-l/crc.h>
+#endif
 #include <zlib.h>
 
 #include <algorithm>
@@ -145,6 +147,9 @@ std::string crcText(std::uint32_t value)
 std::uint32_t crc32Update(std::uint32_t crc, const void* data, std::size_t size)
 {
     const auto* bytes = static_cast<const unsigned char*>(data);
+#ifdef QUELT_CRC_ZLIB
+    return static_cast<std::uint32_t>(crc32_z(crc, bytes, size));
+#else
     // ISA-L takes a 64-bit length; feed in chunks so any size_t is safe.
     while (size > 0) {
         const auto chunk = static_cast<std::uint64_t>(std::min<std::size_t>(size, 1u << 30));
@@ -153,6 +158,7 @@ std::uint32_t crc32Update(std::uint32_t crc, const void* data, std::size_t size)
         size -= chunk;
     }
     return crc;
+#endif
 }
 
 std::optional<std::uint32_t> computeFingerprint(const std::string& path, FingerprintError* error,
