@@ -34,7 +34,8 @@ std::string withTrailingSeparator(std::string path);
 // a separator (on Windows also: its second character is a colon, after a drive letter).
 bool isAbsolutePath(std::string_view path);
 
-// What `stat` (following links) says of a path.
+// What `stat` (following links) says of a path. On Windows a link's own attributes: a link to
+// a folder is a folder, one to a file has size 0.
 struct FileStatus
 {
     bool isFolder = false;
@@ -51,14 +52,15 @@ struct FolderEntry
 {
     std::string name;
     bool isFolder = false;
-    bool isLink = false; // reached through a symbolic link; walks never descend such folders
+    bool isLink = false; // a symbolic link (or a junction); walks never descend such folders
 };
 
 // The entries of `folder` in ascending byte order of their names, "." and ".." left out,
 // dot-files included. FIFOs, sockets, devices and dangling links are not listed (opening
 // a FIFO would block). Nothing when the folder cannot be opened. Entries the folder's own
 // listing names as a regular file or a folder (most file systems do) are not looked at one
-// by one: a walk of a tree costs no system call per file.
+// by one: a walk of a tree costs no system call per file. Windows lists no FIFOs or devices;
+// names come with their kinds there, so a dangling link is listed (and fails to open).
 std::optional<std::vector<FolderEntry>> listFolder(const std::string& folder);
 
 // Lists `root` and the folders below it with an explicit stack (no recursion, so depth costs
