@@ -1,11 +1,14 @@
 // storycrc: prints the CRC-32 of files, folders, wildcard patterns and response files.
 
 #include "platform/Clock.h"
+#include "platform/Terminal.h"
 #include "tools/storycrc/StoryCrc.h"
 
 #include <tclap/CmdLine.h>
 
 #include <iostream>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -20,6 +23,8 @@ std::string versionText()
 int main(int argc, char** argv)
 {
     const std::uint32_t startTick = platform::tickCount();
+    platform::bufferStandardOutput();
+    std::vector<std::string> arguments = platform::commandLineArguments(argc, argv);
 
     // TCLAP wraps the description at 72 columns: the example starts the second line.
     TCLAP::CmdLine cmd("Generate CRC for files. Put -- before names that may begin with '-': "
@@ -31,7 +36,7 @@ int main(int argc, char** argv)
     TCLAP::UnlabeledMultiArg<std::string> names("fileName", "file names", false, "fileNameString",
                                                 cmd);
     // Parse failures end the process with status 1, --help and --version with 0.
-    cmd.parse(argc, argv);
+    cmd.parse(arguments);
 
     std::cerr.tie(&std::cout); // error lines appear after the CRC lines printed before them
     const StoryCrcOptions options{sum.getValue(), recurse.getValue(), compare.getValue(),
