@@ -7,11 +7,12 @@
 namespace testsupport {
 
 // A fresh folder under the system's temporary folder, removed with everything in it when
-// the object goes. `path()` ends in '/'.
+// the object goes. `path()` ends in the system's separator ('/', on Windows '\').
 class TempDir
 {
 public:
-    TempDir();
+    // In `parent` when given.
+    explicit TempDir(const std::string& parent = "");
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
@@ -41,14 +42,16 @@ struct ProcessResult
     int status = -1;
 };
 
-// Runs `commandLine` (a shell command) in `workingDir`, capturing standard output and error.
+// Runs `commandLine` (a command of the shell: sh, on Windows cmd.exe) in `workingDir`,
+// capturing standard output and error.
 ProcessResult runCommand(const std::string& commandLine, const std::string& workingDir);
 
 // `text` quoted for the shell.
 std::string shellQuoted(std::string_view text);
 
-// Ends the test program with SIGALRM when it still runs `seconds` after this object was made,
-// so that a hang fails the run instead of stalling it. Disarmed when the object goes.
+// Ends the test program (with SIGALRM; on Windows with status 3) when it still runs `seconds`
+// after this object was made, so that a hang fails the run instead of stalling it. Disarmed
+// when the object goes.
 class TimeLimit
 {
 public:
