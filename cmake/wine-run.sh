@@ -8,7 +8,7 @@
 # (ctest, ninja) waits for ever. The server then stays 10 minutes after its last program, so
 # that the next one starts in tens of milliseconds instead of half a second.
 set -euo pipefail
-export WINEPREFIX=$1
+export WINEPREFIX=$(realpath -m "$1")
 shift
 export WINEDEBUG=-all                     # no diagnostics of wine's among the program's output
 export WINEDLLOVERRIDES="mscoree,mshtml=" # no offer to install .NET or a browser engine
