@@ -14,9 +14,9 @@ bool standardErrorIsTerminal();
 // `argv` as given: bytes.
 std::vector<std::string> commandLineArguments(int argc, char** argv);
 
-// Gives standard output a full buffer when it goes to a file or a pipe, whatever the C
-// runtime chose (lines still come out in order with those on standard error, which flushes it
-// first). The C library of Linux does so itself.
+// Gives standard output a full buffer unless it is a terminal, whatever the C runtime chose
+// (lines still come out in order with those on standard error, which flushes it first). The C
+// library of Linux does so itself.
 void bufferStandardOutput();
 
 } // namespace platform
