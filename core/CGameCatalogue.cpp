@@ -14,6 +14,7 @@
 #include <tinyxml.h>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -257,7 +258,8 @@ bool CGameCatalogue::fingerprintFromDisk(const core::FingerprintResult& read,
 
 void CGameCatalogue::reportProgress(const ScanProgress& progress)
 {
-    if (m_progress && m_throttle.due()) {
+    const bool newPhase = progress.phase != std::exchange(m_phase, progress.phase);
+    if (m_progress && m_throttle.due(newPhase)) {
         m_progress(progress);
     }
 }

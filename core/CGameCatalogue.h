@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -67,7 +68,8 @@ public:
 
     // `scan` reports its progress to `handler`, on the scanning thread: once as it starts
     // walking, then as it works through the candidates, never more often than the throttle
-    // lets through (every 200 ms unless set). No handler, no reports.
+    // lets through (every 200 ms unless set) but always as a new phase begins. No handler, no
+    // reports.
     void setProgressHandler(ScanProgressHandler handler);
     void setProgressThrottle(core::ProgressThrottle throttle);
 
@@ -90,4 +92,5 @@ private:
     std::function<std::uint32_t()> m_clock;
     ScanProgressHandler m_progress;
     core::ProgressThrottle m_throttle;
+    std::optional<ScanProgress::Phase> m_phase; // of the last report offered to the throttle
 };

@@ -198,7 +198,7 @@ TEST_F(ScanCommandTest, AScanShowsItsProgressThenTheFinalText)
     for (int i = 0; i < 1200; ++i) {
         writeFile(dir / ("many/" + std::to_string(i) + ".z5"), std::to_string(i));
     }
-    // A clock that moves 1 ms per look: one report in 200 after the first.
+    // A clock that moves 1 ms per look: one report in 200 after the first of each phase.
     hooks->throttle = core::ProgressThrottle(
         std::chrono::milliseconds(200), [now = std::chrono::steady_clock::time_point()]() mutable {
             return now += std::chrono::milliseconds(1);
@@ -211,7 +211,7 @@ TEST_F(ScanCommandTest, AScanShowsItsProgressThenTheFinalText)
     }
     const std::string prefix = "QueltImprort - ";
     std::vector<std::string> expected{prefix + "Scanning: listing files\u2026"};
-    for (const char* done : {"199", "399", "599", "799", "999", "1,199"}) {
+    for (const char* done : {"0", "200", "400", "600", "800", "1,000"}) {
         expected.push_back(prefix + "Scanning: " + done + " of 1,200 files");
     }
     expected.push_back(prefix + "1200: games found.");
