@@ -118,6 +118,11 @@ void CGameCatalogue::setFilters(const std::string& extensionList)
     extensions = extensionList;
 }
 
+void CGameCatalogue::setReportHandler(std::function<void(const std::string&)> handler)
+{
+    m_reportHandler = std::move(handler);
+}
+
 void CGameCatalogue::setCachePath(const std::string& path)
 {
     m_cachePath = path;
@@ -147,7 +152,11 @@ std::size_t CGameCatalogue::scan(const std::string& folder, GameSet* set, bool c
     reportProgress({ScanProgress::Phase::Listing, 0, 0});
     FileCache cache = core::readFileCache(m_cachePath);
     std::vector<CFileEntry> entries;
-    findAllFiles(folder, entries);
+    std::vector<std::string> unlisted;
+    findAllFiles(folder, entries, &unlisted);
+    for (const std::string& path : unlisted) {
+        report("Could not list folder: " + path);
+    }
     if (!core::anyContent(entries)) {
         return 0;
     }
@@ -215,6 +224,9 @@ void CGameCatalogue::report(const std::string& text)
 {
     messages.str(text);
     messages.seekp(0, std::ios::end);
+    if (m_reportHandler) {
+        m_reportHandler(text);
+    }
 }
 
 // Looks `fingerprint` up in `set`: a match gets found set and `path` as its path (true);

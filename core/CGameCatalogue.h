@@ -53,15 +53,22 @@ public:
     // matches nothing gets an "unknown" record. Records get the path as the walk found it;
     // only the cache key is lower-cased, and a key that two paths of the walk share is
     // neither served from the cache nor stored. A file that cannot be opened or read is
-    // reported and left out. Returns the number of files that matched; 0 at once for an
-    // empty `folder` or a tree without content. What it learns goes to the cache file when it
-    // has waited a second, and when the scan ends, also by an exception.
+    // reported and left out, as is a folder that cannot be listed. Returns the number of files
+    // that matched; 0 at once for an empty `folder` or a tree without content. What it learns
+    // goes to the cache file when it has waited a second, and when the scan ends, also by an
+    // exception.
     std::size_t scan(const std::string& folder, GameSet* set, bool createUnknown);
 
     // Fingerprints the file at `path` and gives the matching record of `games` that path
     // (and `name`, unless it is "unknown"); with `createUnknown`, a file that matches
     // nothing gets a record named `name`. False when the file cannot be opened or read.
     bool addFile(const std::string& path, bool createUnknown, const std::string& name);
+
+    // `scan` and `addFile` also hand each report to `handler` as they make it, on the calling
+    // thread: every file that could not be read ("Could not load file: <path>") and every
+    // folder that could not be listed ("Could not list folder: <path>/"), where `messages`
+    // keeps only the last. No handler: `messages` only.
+    void setReportHandler(std::function<void(const std::string&)> handler);
 
     // Where `scan` keeps its fingerprint cache; core::defaultCachePath() unless set.
     void setCachePath(const std::string& path);
@@ -90,6 +97,7 @@ private:
 
     std::string m_cachePath;
     std::function<std::uint32_t()> m_clock;
+    std::function<void(const std::string&)> m_reportHandler;
     ScanProgressHandler m_progress;
     core::ProgressThrottle m_throttle;
     std::optional<ScanProgress::Phase> m_phase; // of the last report offered to the throttle

@@ -118,7 +118,8 @@ std::optional<std::vector<FolderEntry>> listFolder(const std::string& folder)
 }
 
 void walkTree(const std::string& root,
-              const std::function<bool(const std::string& folder, const FolderEntry& entry)>& visit)
+              const std::function<bool(const std::string& folder, const FolderEntry& entry)>& visit,
+              const std::function<void(const std::string& folder)>& unlisted)
 {
     std::vector<std::string> stack{root};
     while (!stack.empty()) {
@@ -129,6 +130,9 @@ void walkTree(const std::string& root,
         }
         const auto entries = listFolder(folder);
         if (!entries) {
+            if (unlisted) {
+                unlisted(folder);
+            }
             continue;
         }
         for (const FolderEntry& entry : *entries) {

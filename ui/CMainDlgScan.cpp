@@ -7,6 +7,7 @@
 #include "ui/CMainDlg.h"
 #include "ui/CResultsList.h"
 #include "ui/FileDialogs.h"
+#include "ui/Trace.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -125,6 +126,8 @@ void CMainDlg::doScan(const ScanContext& scan)
         return;
     }
     scanner.setFilters(kStoryExtensions);
+    // The title shows the outcome only; what could not be read goes to the trace.
+    scanner.setReportHandler([](const std::string& report) { ui::trace("%s", report.c_str()); });
     scanner.setProgressHandler([&](const ScanProgress& progress) {
         const std::string text = core::scanProgressText(progress);
         ui::runOnGuiThread(scan.gui, [&] { scan.dialog->setStatus("%s", text.c_str()); });
