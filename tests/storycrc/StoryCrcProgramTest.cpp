@@ -182,3 +182,32 @@ TEST_F(StoryCrcProgram, TreesAreReportedInWalkOrderUpToTheFirstUnreadableFile)
     EXPECT_TRUE(failed.err.ends_with(" tree/m\n" + std::string(kElapsed))) << failed.err;
     EXPECT_EQ(failed.status, 1);
 }
+
+// A folder that cannot be listed is reported, the walk goes on, and the run fails.
+TEST_F(StoryCrcProgram, AFolderThatCannotBeListedIsReportedAndTheRunFails)
+{
+    const auto nobody = testsupport::asNobody();
+    if (!nobody) {
+        GTEST_SKIP() << "running as root without setpriv: no unprivileged user to test with";
+    }
+    writeFile(dir / "tree/a.z5", "123456789");
+    writeFile(dir / "tree/z/c.z5", bytesWithCrc(2));
+    writeFile(dir / "tree/closed/b.z5", "");
+    ASSERT_EQ(chmod(dir.path().c_str(), 0755), 0);
+    ASSERT_EQ(chmod((dir / "tree/closed").c_str(), 0), 0);
+    const std::pair<std::string, std::string> cases[] = {
+        {"-r tree", "CBF43926\ttree/a.z5\n00000002\ttree/z/c.z5\n"},
+        {"-s -r tree", "CBF43928\tTOTAL\n"},
+        {"'tree/closed/*.z5'", ""},
+    };
+    for (const auto& [args, out] : cases) {
+        SCOPED_TRACE(args);
+        const ProcessResult r =
+            testsupport::runCommand(*nobody + shellQuoted(STORYCRC_PATH) + " " + args, dir.path());
+        EXPECT_EQ(r.out, out);
+        const std::string shown = args.starts_with("'") ? dir.path() : "";
+        EXPECT_EQ(r.err, "Failed to list folder: " + shown + "tree/closed/\n" + kElapsed);
+        EXPECT_EQ(r.status, 1);
+    }
+    ASSERT_EQ(chmod((dir / "tree/closed").c_str(), 0755), 0); // for the clean-up
+}

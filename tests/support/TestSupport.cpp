@@ -97,6 +97,18 @@ std::string shellQuoted(std::string_view text)
     return quoted + "'";
 }
 
+std::optional<std::string> asNobody(const std::string& groups)
+{
+    if (geteuid() != 0) {
+        return "";
+    }
+    if (access("/usr/bin/setpriv", X_OK) != 0) {
+        return std::nullopt;
+    }
+    return "/usr/bin/setpriv --reuid=65534 --regid=65534 " +
+           (groups.empty() ? std::string("--clear-groups ") : "--groups=" + groups + " ");
+}
+
 ProcessResult runCommand(const std::string& commandLine, const std::string& workingDir)
 {
     TempDir capture;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -46,6 +47,11 @@ ProcessResult runCommand(const std::string& commandLine, const std::string& work
 
 // `text` quoted for the shell.
 std::string shellQuoted(std::string_view text);
+
+// The prefix that runs a shell command as the user nobody (uid and gid 65534; `groups`, as
+// setpriv takes them, its supplementary groups) when the tests run as root, who ignores
+// permissions; empty for any other user. Nothing when root has no setpriv: skip the test.
+std::optional<std::string> asNobody(const std::string& groups = "");
 
 // Ends the test program with SIGALRM when it still runs `seconds` after this object was made,
 // so that a hang fails the run instead of stalling it. Disarmed when the object goes.

@@ -43,12 +43,13 @@ std::string withTrailingSlash(std::string folder)
 // a huge tree costs no memory.
 constexpr std::size_t kReadAhead = 64;
 
-void processNames(const StoryCrcOptions& options, std::ostream& out)
+// Reports every name; false when a folder could not be listed.
+bool processNames(const StoryCrcOptions& options, std::ostream& out, std::ostream& err)
 {
     if (options.names.empty()) {
         throw TCLAP::SpecificationException("At Least one filename needs to be specified!!");
     }
-    CrcReport report(out, options.sum, options.compare);
+    CrcReport report(out, err, options.sum, options.compare);
     for (const std::string& name : expandNames(options.names)) {
         if (isFolder(name)) {
             walkFolder(withTrailingSlash(existingPath(name)), withTrailingSlash(name), "*.*",
@@ -67,12 +68,13 @@ void processNames(const StoryCrcOptions& options, std::ostream& out)
         out << crcText(report.total()) << "\tTOTAL" << matchText(options.compare, report.total())
             << std::endl;
     }
+    return report.complete();
 }
 
 } // namespace
 
-CrcReport::CrcReport(std::ostream& out, bool sum, std::string compare)
-    : m_out(out), m_sum(sum), m_compare(std::move(compare))
+CrcReport::CrcReport(std::ostream& out, std::ostream& err, bool sum, std::string compare)
+    : m_out(out), m_err(err), m_sum(sum), m_compare(std::move(compare))
 {
 }
 
@@ -90,6 +92,13 @@ void CrcReport::flush()
     while (m_queue.pending() > 0) {
         reportNext();
     }
+}
+
+void CrcReport::unlistedFolder(const std::string& shown)
+{
+    flush(); // the lines of the files before it come first
+    m_err << "Failed to list folder: " << shown << '\n';
+    m_complete = false;
 }
 
 void CrcReport::reportNext()
@@ -137,7 +146,7 @@ int runStoryCrc(const StoryCrcOptions& options, std::uint32_t startTick, std::os
 {
     int status = 0;
     try {
-        processNames(options, out);
+        status = processNames(options, out, err) ? 0 : 1;
     } catch (const TCLAP::ArgException& e) {
         err << "error: " << e.error() << " for arg " << e.argId() << std::endl;
         status = 1;

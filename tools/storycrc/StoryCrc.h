@@ -23,7 +23,8 @@ struct StoryCrcOptions
 class CrcReport
 {
 public:
-    CrcReport(std::ostream& out, bool sum, std::string compare);
+    // CRC lines and the total go to `out`, folders that cannot be listed to `err`.
+    CrcReport(std::ostream& out, std::ostream& err, bool sum, std::string compare);
 
     // Adds `path` and reports the files before it whose CRCs are ready. In sum mode adds the
     // CRC to total() and prints nothing; otherwise prints "<CRC>\t<shown>[match]". Throws
@@ -32,6 +33,11 @@ public:
     void add(const std::string& path, std::string shown);
     // Reports every file added so far; throws as add.
     void flush();
+    // Reports every file added so far, then "Failed to list folder: <shown>" on `err`; the
+    // run goes on, but is no longer complete(). Throws as add.
+    void unlistedFolder(const std::string& shown);
+    // No folder was left unlisted.
+    bool complete() const { return m_complete; }
     // The sum of the CRCs reported, modulo 2^32.
     std::uint32_t total() const { return m_total; }
 
@@ -39,7 +45,9 @@ private:
     void reportNext();
 
     std::ostream& m_out;
+    std::ostream& m_err;
     bool m_sum = false;
+    bool m_complete = true;
     std::string m_compare;
     std::uint32_t m_total = 0;
     core::FingerprintQueue m_queue;
@@ -58,6 +66,6 @@ std::string matchText(const std::string& compare, std::uint32_t value);
 // Runs the main flow after command-line parsing: CRC lines on `out`, error reports and the
 // elapsed-time line on `err`. `startTick` is platform::tickCount() at program start.
 // Returns the exit status: 0, or 1 when an error was reported, "Failed to write output"
-// (`out` failed) included.
+// (`out` failed) and folders that could not be listed included.
 int runStoryCrc(const StoryCrcOptions& options, std::uint32_t startTick, std::ostream& out,
                 std::ostream& err);
