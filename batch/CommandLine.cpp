@@ -23,19 +23,26 @@ const char* const kHelp =
     "\n"
     "Options:\n"
     "  --scan FOLDER      scan FOLDER and its subfolders; print one line per game,\n"
-    "                     tab-separated: fingerprint, serial, filename, warnings, full name,\n"
-    "                     then \"N: games found.\" or \"no games found.\"\n"
+    "                     tab-separated: fingerprint, serial, filename, warnings, full name\n"
+    "                     (a tab, line end, backslash or other control byte in a field is\n"
+    "                     written \\t, \\n, \\r, \\\\ or \\xNN), then \"N: games found.\" or\n"
+    "                     \"no games found.\"\n"
     "  --catalogue FILE   match against the catalogue FILE (without it every story file\n"
     "                     is listed as \"unknown\")\n"
-    "  --save FILE        write the games found as a catalogue to FILE\n"
+    "  --save FILE        write every row printed as a catalogue to FILE\n"
     "  --gamelist         also write gamelist.txt beside the catalogue FILE\n"
-    "  --installer FILE   write the installer script's file section to FILE\n"
+    "  --installer FILE   write the installer script's file section to FILE: one entry\n"
+    "                     for every row whose filename is not \"unknown\" (catalogue games\n"
+    "                     saved with a path are exported even when the scan did not find\n"
+    "                     them)\n"
     "  --quiet            show no progress on standard error\n"
     "  -h, --help         print this help and exit\n"
     "  --version          print the version and exit\n"
     "\n"
     "Exit status: 0 on success; 1 when the catalogue cannot be loaded, the folder does not\n"
-    "exist or a file cannot be written; 2 for a bad command line.\n";
+    "exist, a file cannot be written, or a story file or folder under FOLDER cannot be read\n"
+    "(reported on standard error; the rows found are printed all the same); 2 for a bad\n"
+    "command line.\n";
 
 // Help and version go to the stream the caller chose, in this program's own words.
 class Output : public TCLAP::CmdLineOutput

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <tuple>
 
 using namespace testsupport;
@@ -115,6 +116,57 @@ TEST_F(BatchMode, FailuresExitWith1AndBadCommandLinesWith2)
     // The files that could be written are; the results were printed before.
     EXPECT_NE(readFile(dir / "gamelist.txt"), "");
     EXPECT_NE(readFile(dir / "out.xml"), "");
+}
+
+TEST_F(BatchMode, RowsAreOneLineEachAndTheFolderIsTheOneTheSystemReaches)
+{
+    // Tabs, line ends and other control bytes in a name and in a serial (bytes 18 to 23).
+    const std::string odd = "games/sub/a\tb\rc\\d\x7f.z5";
+    writeFile(dir / odd, std::string(18, '\x05') + "8\n\x01\t9\x1b");
+    std::map<std::string, std::string> rows{
+        {crcText(*computeFingerprint(dir / odd)),
+         "\t8\\n\\x01\\t9\\x1B\t" + dir / "games/sub/a\\tb\\rc\\\\d\\x7F.z5\t\tunknown\n"},
+        {stray, "\tunknown\t" + dir / "games/sub/STRAY.Z5\t\tunknown\n"}};
+    const auto printed = [&] {
+        std::string text;
+        for (const auto& [fingerprint, row] : rows) {
+            text += fingerprint + row;
+        }
+        return text + std::to_string(rows.size()) + ": games found.\n";
+    };
+    // ".." leaves the folder a link leads to, as the system takes it: link/../sub is
+    // games/sub/, not a folder sub beside the link, and link/.. is games/.
+    std::filesystem::create_directory_symlink("games/sub", dir / "link");
+    EXPECT_EQ(run("--scan link/../sub").out, printed());
+    rows[zork] = "\t880429\t" + dir / "games/zork1.z3\t\tunknown\n";
+    EXPECT_EQ(run("--scan link/..").out, printed());
+    const ProcessResult r = run("--scan link/../games");
+    EXPECT_EQ(r.err, "QueltImport: cannot scan link/../games: No such file or directory\n");
+    EXPECT_EQ(r.status, 1);
+}
+
+TEST_F(BatchMode, APartialScanPrintsWhatItFoundReportsTheRestAndFails)
+{
+    const auto nobody = asNobody();
+    if (!nobody) {
+        GTEST_SKIP() << "running as root without setpriv: no unprivileged user to test with";
+    }
+    // A file nobody may read and a folder nobody may list.
+    namespace fs = std::filesystem;
+    writeFile(dir / "games/locked.z5", "secret");
+    writeFile(dir / "games/closed/inside.z5", "secret");
+    fs::permissions(dir.path(), fs::perms::all);
+    for (const char* path : {"games/locked.z5", "games/closed"}) {
+        fs::permissions(dir / path, fs::perms::none);
+    }
+    const ProcessResult r =
+        run(*nobody + "env XDG_DATA_HOME=" + dir / "xdg bin/QueltImport --scan games", "");
+    EXPECT_TRUE(r.out.ends_with("\n2: games found.\n")) << r.out;
+    const std::string games = dir / "games/";
+    EXPECT_EQ(r.err, "QueltImport: Could not list folder: " + games +
+                         "closed/\nQueltImport: Could not load file: " + games + "locked.z5\n");
+    EXPECT_EQ(r.status, 1);
+    fs::permissions(dir / "games/closed", fs::perms::owner_all); // for the clean-up
 }
 
 TEST_F(BatchMode, ProgressShowsOnATerminalUnlessQuiet)
