@@ -186,7 +186,7 @@ std::size_t CGameCatalogue::scan(const std::string& folder, GameSet* set, bool c
         if (fingerprintFromDisk(read, fingerprint) &&
             matchFile(target, fingerprint, entry.path, createUnknown, &read.facts.serial)) {
             ++count;
-            if (!stories.shared[i]) {
+            if (!stories.uncached[i]) {
                 writer.set(
                     key, CacheEntry{fingerprint, static_cast<std::uint32_t>(read.facts.lastWrite)});
             }

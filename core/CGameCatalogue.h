@@ -52,11 +52,11 @@ public:
     // the records of `set` (nullptr: `games`) that match; with `createUnknown`, a file that
     // matches nothing gets an "unknown" record. Records get the path as the walk found it;
     // only the cache key is lower-cased, and a key that two paths of the walk share is
-    // neither served from the cache nor stored. A file that cannot be opened or read is
-    // reported and left out, as is a folder that cannot be listed. Returns the number of files
-    // that matched; 0 at once for an empty `folder` or a tree without content. What it learns
-    // goes to the cache file when it has waited a second, and when the scan ends, also by an
-    // exception.
+    // neither served from the cache nor stored, nor is one holding a line end or '|'. A file
+    // that cannot be opened or read is reported and left out, as is a folder that cannot be
+    // listed. Returns the number of files that matched; 0 at once for an empty `folder` or a
+    // tree without content. What it learns goes to the cache file when it has waited a
+    // second, and when the scan ends, also by an exception.
     std::size_t scan(const std::string& folder, GameSet* set, bool createUnknown);
 
     // Fingerprints the file at `path` and gives the matching record of `games` that path

@@ -312,6 +312,22 @@ TEST_F(ScanFixture, NamesDifferingOnlyInCaseAreReadEveryTimeAndNeverCached)
     }
 }
 
+TEST_F(ScanFixture, ANameThatWouldSplitIntoCacheLinesIsNeverCached)
+{
+    // Written as it stands, the matched file's key would read back as a line serving a chosen
+    // fingerprint for victim.z5.
+    writeFile(stories + "victim.z5", kStray);
+    const std::string stamp = std::to_string(stampOf(stories + "victim.z5"));
+    writeFile(stories + "p\n" + stories + "victim.z5|12345678|" + stamp + "\nx.z5", kKnown);
+    for (int round = 0; round < 2; ++round) {
+        GameSet set = catalogue();
+        EXPECT_EQ(scan(set), 1u) << round;
+        EXPECT_EQ(record(set, kStray), "unknown|770707|" + stories + "victim.z5") << round;
+        EXPECT_EQ(set.count("12345678"), 0u) << round;
+        EXPECT_EQ(readFile(cachePath), "") << round;
+    }
+}
+
 TEST_F(ScanFixture, TreesWithoutContentChangeNothing)
 {
     GameSet set = catalogue();
