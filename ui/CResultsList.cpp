@@ -151,12 +151,17 @@ std::array<int, ui::kColumnCount> CResultsList::proportionalWidths(int clientWid
     return {narrow, narrow, wide, wide, wide};
 }
 
+int CResultsList::clientWidth() const
+{
+    // Before the list is first shown its viewport has not been laid out yet.
+    return isVisible() ? viewport()->width() : contentsRect().width();
+}
+
 void CResultsList::fitColumns()
 {
     m_fitsColumns = true;
-    // Before the list is first shown its viewport has not been laid out yet.
-    const int clientWidth = isVisible() ? viewport()->width() : contentsRect().width();
-    const auto widths = proportionalWidths(clientWidth);
+    m_fittedWidth = clientWidth();
+    const auto widths = proportionalWidths(m_fittedWidth);
     for (int column = 0; column < ui::kColumnCount; ++column) {
         setColumnWidth(column, widths[static_cast<std::size_t>(column)]);
     }
@@ -305,7 +310,7 @@ void CResultsList::resizeEvent(QResizeEvent* event)
     // Also the viewport's resizes, as a vertical scrollbar comes or goes.
     closeOpenEditor();
     QTableView::resizeEvent(event);
-    if (m_fitsColumns) {
+    if (m_fitsColumns && clientWidth() != m_fittedWidth) {
         fitColumns();
     }
 }

@@ -50,7 +50,8 @@ public:
 
     // Gives columns 0 and 1 half a share and the others one and a third, a share being the
     // list's client width divided by the number of columns; from then on again whenever that
-    // width changes, also as the vertical scrollbar comes or goes.
+    // width changes, also as the vertical scrollbar comes or goes (but not when only the
+    // height does, as the horizontal scrollbar comes for a column dragged wide).
     void fitColumns();
     static std::array<int, ui::kColumnCount> proportionalWidths(int clientWidth);
     // Brings the row of `index` into view; never scrolls sideways.
@@ -97,5 +98,7 @@ private:
     CCellDelegate* m_delegate;
     QMenu* m_menu = nullptr;    // "OUTPUT", with the actions "Copy" and "Delete"
     bool m_ctrlClicked = false; // the left button went down with Ctrl held
+    int clientWidth() const;
     bool m_fitsColumns = false; // fitColumns() has run: the widths follow the client width
+    int m_fittedWidth = -1;     // the client width the columns were last fitted to
 };

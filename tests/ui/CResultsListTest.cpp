@@ -159,7 +159,12 @@ TEST_F(CResultsListTest, ColumnsSpanTheVisibleWidthAndClicksNeverScrollSideways)
         EXPECT_GT(total, list.viewport()->width() - 8);
         EXPECT_EQ(list.horizontalScrollBar()->maximum(), 0);
     }
-    list.setColumnWidth(4, 2 * list.viewport()->width()); // a divider dragged far right
+    // A divider dragged far right: the horizontal scrollbar comes, the viewport gets lower,
+    // and the column stays as wide as it was dragged.
+    const int dragged = 2 * list.viewport()->width();
+    list.setColumnWidth(4, dragged);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return list.horizontalScrollBar()->isVisible(); }));
+    EXPECT_EQ(list.columnWidth(4), dragged);
     click(1, 3);
     QTest::keyClick(&list, Qt::Key_Right);
     EXPECT_EQ(list.currentColumn(), 4);
