@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Starts the real QueltImport in a virtual X server and drives it with real key events: Enter
-# scans a folder picked by typing its path, Enter after and during a scan does not quit, and
-# Escape during a long scan quits at once and within the disposal bound. Then checks that the
-# program ended with status 0 and wrote its settings file.
+# scans a folder picked by typing its path; after a scan the focus is back on Scan, where
+# Space scans and Enter still does; during a scan the focus rests on the list, so that no key
+# reaches Quit by chance; Tab then Escape during a long scan quits at once and within the
+# disposal bound. Then checks that the program ended with status 0 and wrote its settings file.
 # Usage: smoke.sh <path of QueltImport>      (a copy runs in a fresh folder)
 #        smoke.sh --installed /usr/bin/QueltImport  (settings go to $XDG_DATA_HOME)
 set -euo pipefail
@@ -54,18 +55,25 @@ if [[ "${1:-}" == "--inside" ]]; then
     scan "$folders/games"
     within 100 eval '[[ "$(title)" == "QueltImprort - 1: games found." ]]' ||
         fail "the scan did not end: title '$(title)'"
-    # Scan stays the default command after a scan: Enter opens the picker again.
-    key Return
-    within 50 visible '^Browse for a Directory to scan$' || fail "Enter after a scan did not scan"
-    xdotool key Escape
-    within 50 eval '! visible "^Browse for a Directory to scan$"' || fail "Escape left the picker open"
+    # The focus is back on Scan, which Space presses; and Scan stays the default command.
+    for again in space Return; do
+        key "$again"
+        within 50 visible '^Browse for a Directory to scan$' || fail "$again after a scan did not scan"
+        xdotool key Escape
+        within 50 eval '! visible "^Browse for a Directory to scan$"' || fail "Escape left the picker open"
+    done
 
     scan "$folders/long"
-    key Return # Scan is disabled: nothing happens
+    # The focus rests on the list, which takes every key: none reaches a button.
+    for stray in Return space Escape; do
+        key "$stray"
+    done
     sleep 1
-    running && shown || fail "Enter during a scan closed the window"
+    running && shown || fail "a stray key during a scan closed the window"
     visible '^Browse for a Directory to scan$' && fail "Enter during a scan opened the picker"
-    # Escape is Quit: the window goes at once, the program within the 10 s bound.
+    # Tab leaves the list for Quit, the next button enabled, and Escape there is Quit: the
+    # window goes at once, the program within the 10 s bound.
+    key Tab
     key Escape
     within 20 eval '! shown' || fail "the window stayed after Escape"
     # 10 s of bound, and room for a machine busy with other tests.
@@ -78,7 +86,7 @@ if [[ "${1:-}" == "--inside" ]]; then
     grep -q 'Placement' "$settings" || fail "no Placement setting in $settings"
     grep -Eq '(^|[^A-Z])MCAAAAAA[A-P]{80}([^A-Z]|$)' "$settings" ||
         fail "Placement is not 88 letters A to P beginning MCAAAAAA: $(cat "$settings")"
-    echo "smoke: scans by Enter, Enter never quits, quit within the bound, placement saved"
+    echo "smoke: scans by Enter and Space, no stray key quits a scan, quit within the bound, placement saved"
     exit 0
 fi
 
