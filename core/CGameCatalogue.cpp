@@ -5,6 +5,7 @@
 #include "core/FingerprintQueue.h"
 #include "core/ReadAhead.h"
 #include "core/StoryFiles.h"
+#include "core/StoryHints.h"
 #include "core/StorySerial.h"
 #include "platform/Clock.h"
 #include "scan/CFileEntry.h"
@@ -178,27 +179,32 @@ std::size_t CGameCatalogue::scan(const std::string& folder, GameSet* set, bool c
         const CFileEntry& entry = entries[i];
         reportProgress({ScanProgress::Phase::Fingerprinting, done++, stories.count});
         if (served[i]) {
-            count += matchFile(target, served[i]->fingerprint, entry.path, createUnknown);
+            count += matchFile(target, served[i]->fingerprint, entry.path, createUnknown,
+                               *served[i]->facts);
             continue;
         }
         const core::FingerprintResult read = ahead.fingerprint(entry);
         std::string fingerprint;
         if (fingerprintFromDisk(read, fingerprint) &&
-            matchFile(target, fingerprint, entry.path, createUnknown, &read.facts.serial)) {
+            matchFile(target, fingerprint, entry.path, createUnknown, read.facts.story,
+                      &read.facts.serial)) {
             ++count;
             if (!stories.uncached[i]) {
-                writer.set(
-                    key, CacheEntry{fingerprint, static_cast<std::uint32_t>(read.facts.lastWrite)});
+                writer.set(key,
+                           CacheEntry{fingerprint, static_cast<std::uint32_t>(read.facts.lastWrite),
+                                      read.facts.story});
             }
         }
         writer.rewriteWhenDue();
     }
+    core::giveHints(target);
     return count;
 }
 
 bool CGameCatalogue::addFile(const std::string& path, bool createUnknown, const std::string& name)
 {
-    const auto crc = computeFingerprint(path);
+    core::FileFacts facts;
+    const auto crc = computeFingerprint(path, nullptr, &facts);
     if (!crc) {
         report("Could not load file: " + path);
         return false;
@@ -208,13 +214,17 @@ bool CGameCatalogue::addFile(const std::string& path, bool createUnknown, const 
     if (pos != lookup.end()) {
         lookup.modify(pos, [&](const GamePtr& game) {
             game->fn = path;
+            game->facts = facts.story;
             if (name != kUnknown) {
                 game->FullName = name;
             }
         });
     } else if (createUnknown) {
-        auto game = std::make_shared<CGame>(name, crcText(*crc), readSerial(path));
+        auto game = std::make_shared<CGame>(name, crcText(*crc), facts.serial);
         game->fn = path;
+        game->unmatched = true;
+        game->facts = std::move(facts.story);
+        game->hint = core::hintFor(*game, games);
         games.insert(std::move(game));
     }
     return true;
@@ -229,17 +239,18 @@ void CGameCatalogue::report(const std::string& text)
     }
 }
 
-// Looks `fingerprint` up in `set`: a match gets found set and `path` as its path (true);
-// otherwise, with `createUnknown`, a new "unknown" record with that path and `serial` (when
-// not given, the file's) joins the set.
+// Looks `fingerprint` up in `set`: a match gets found set, `path` as its path and `facts`
+// (true); otherwise, with `createUnknown`, a new "unknown" record with that path, `facts` and
+// `serial` (when not given, the file's) joins the set.
 bool CGameCatalogue::matchFile(GameSet& set, const std::string& fingerprint,
                                const std::string& path, bool createUnknown,
-                               const std::string* serial)
+                               const core::StoryFacts& facts, const std::string* serial)
 {
     auto& lookup = set.get<byFingerprintLookup>();
     const auto pos = lookup.find(fingerprint);
     if (pos != lookup.end()) {
-        (*pos)->found = true; // a key of no view
+        (*pos)->found = true; // keys of no view
+        (*pos)->facts = facts;
         // Re-placing a record checks its place in every view, which on a big set costs more
         // than the lookup: only done when its path changes.
         if ((*pos)->fn != path) {
@@ -251,6 +262,8 @@ bool CGameCatalogue::matchFile(GameSet& set, const std::string& fingerprint,
         auto game =
             std::make_shared<CGame>(kUnknown, fingerprint, serial ? *serial : readSerial(path));
         game->fn = path;
+        game->unmatched = true;
+        game->facts = facts;
         set.insert(std::move(game));
     }
     return false;

@@ -54,14 +54,17 @@ public:
     // only the cache key is lower-cased, and a key that two paths of the walk share is
     // neither served from the cache nor stored, nor is one holding a line end or '|'. A file
     // that cannot be opened or read is reported and left out, as is a folder that cannot be
-    // listed. Returns the number of files that matched; 0 at once for an empty `folder` or a
-    // tree without content. What it learns goes to the cache file when it has waited a
-    // second, and when the scan ends, also by an exception.
+    // listed. Each record met gets the story facts of its file (those of a file served from
+    // the cache come from the cache), and each unknown record its hint. Returns the number of
+    // files that matched; 0 at once for an empty `folder` or a tree without content. What it learns
+    // goes to the cache file when it has waited a second, and when the scan ends, also by an
+    // exception.
     std::size_t scan(const std::string& folder, GameSet* set, bool createUnknown);
 
-    // Fingerprints the file at `path` and gives the matching record of `games` that path
-    // (and `name`, unless it is "unknown"); with `createUnknown`, a file that matches
-    // nothing gets a record named `name`. False when the file cannot be opened or read.
+    // Fingerprints the file at `path` and gives the matching record of `games` that path, the
+    // file's story facts (and `name`, unless it is "unknown"); with `createUnknown`, a file
+    // that matches nothing gets a record named `name`, with its facts and hint. False when the
+    // file cannot be opened or read.
     bool addFile(const std::string& path, bool createUnknown, const std::string& name);
 
     // `scan` and `addFile` also hand each report to `handler` as they make it, on the calling
@@ -91,7 +94,8 @@ public:
 private:
     void report(const std::string& text);
     bool matchFile(GameSet& set, const std::string& fingerprint, const std::string& path,
-                   bool createUnknown, const std::string* serial = nullptr);
+                   bool createUnknown, const core::StoryFacts& facts,
+                   const std::string* serial = nullptr);
     bool fingerprintFromDisk(const core::FingerprintResult& read, std::string& fingerprint);
     void reportProgress(const ScanProgress& progress);
 

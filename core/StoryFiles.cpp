@@ -96,7 +96,7 @@ std::vector<const CacheEntry*> servedEntries(const FileCache& cache, const Story
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const std::string& key = stories.keys[i];
         const auto found = key.empty() ? cache.end() : cache.find(key);
-        if (found != cache.end() && !stories.uncached[i]) {
+        if (found != cache.end() && found->second.facts && !stories.uncached[i]) {
             cached.emplace_back(i, &found->second);
         }
     }

@@ -29,8 +29,8 @@ StoryFiles findStoryFiles(const std::vector<CFileEntry>& entries, const std::str
 // Whether any of the files holds a byte; usually the first one says so.
 bool anyContent(const std::vector<CFileEntry>& entries);
 
-// Per entry, the cache entry it is served from, or nullptr: a candidate whose key is cached,
-// not `uncached`, and whose file still has the cached last-write time. Only
+// Per entry, the cache entry it is served from, or nullptr: a candidate whose key is cached
+// with its facts, not `uncached`, and whose file still has the cached last-write time. Only
 // candidates with a cached key are looked at, so a first scan looks at none.
 std::vector<const CacheEntry*> servedEntries(const FileCache& cache, const StoryFiles& stories,
                                              const std::vector<CFileEntry>& entries);
