@@ -1,5 +1,6 @@
 #include "batch/BatchMode.h"
 
+#include "batch/RowFormats.h"
 #include "core/CGameCatalogue.h"
 #include "export/InstallerScript.h"
 #include "export/ResultRows.h"
@@ -10,6 +11,7 @@
 
 #include <filesystem>
 #include <iostream>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -126,59 +128,32 @@ bool scanInto(GameSet& games, const std::string& folder, std::ostream& err, bool
     return complete;
 }
 
-// `text` as one field of a tab-separated line: a tab, a line end, a backslash and the other
-// control bytes written as escapes (\t, \n, \r, \\, \xNN), every other byte as it is.
-std::string tsvField(const std::string& text)
+// The catalogue's games whose files the scan did not find.
+GameSet missingGames(const GameSet& games)
 {
-    std::string field;
-    field.reserve(text.size());
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        switch (c) {
-        case '\t':
-            field += "\\t";
-            break;
-        case '\n':
-            field += "\\n";
-            break;
-        case '\r':
-            field += "\\r";
-            break;
-        case '\\':
-            field += "\\\\";
-            break;
-        default:
-            if (byte < 0x20 || byte == 0x7F) {
-                static constexpr char kHex[] = "0123456789ABCDEF";
-                field += {'\\', 'x', kHex[byte >> 4], kHex[byte & 0xF]};
-            } else {
-                field += c;
-            }
+    GameSet missing;
+    for (const GamePtr& game : games) {
+        if (exporter::recordStatus(*game) == std::string_view("missing")) {
+            missing.insert(game);
         }
     }
-    return field;
-}
-
-void printRows(const std::vector<exporter::ResultRow>& rows, std::ostream& out)
-{
-    for (const exporter::ResultRow& row : rows) {
-        out << tsvField(row.fingerprint) << '\t' << tsvField(row.serial) << '\t'
-            << tsvField(row.filename) << '\t' << tsvField(row.warnings) << '\t'
-            << tsvField(row.fullName) << '\n';
-    }
-    if (rows.empty()) {
-        out << "no games found.\n";
-    } else {
-        out << rows.size() << ": games found.\n";
-    }
+    return missing;
 }
 
 // Writes the files `options` ask for, as Save and Make write them; false, with a line on
 // `err` for each, when any could not be written.
-bool writeFiles(const Options& options, const std::vector<exporter::ResultRow>& rows,
-                std::ostream& err)
+bool writeFiles(const Options& options, const GameSet& games, std::ostream& err)
 {
+    const std::vector<exporter::ResultRow> rows = exporter::resultRows(games);
     bool written = true;
+    const auto saveAs = [&](const std::string& path, GameSet catalogueGames) {
+        CGameCatalogue catalogue;
+        catalogue.games = std::move(catalogueGames);
+        if (!catalogue.saveCatalogue(path)) {
+            err << kPrefix << "cannot write " << path << '\n';
+            written = false;
+        }
+    };
     const auto write = [&](const std::string& path, const std::string& content) {
         std::string reason;
         if (!platform::writeFileAtomically(path, content, platform::Durability::Flush, &reason)) {
@@ -191,12 +166,10 @@ bool writeFiles(const Options& options, const std::vector<exporter::ResultRow>& 
             const std::filesystem::path folder = std::filesystem::path(*options.save).parent_path();
             write((folder / kGameListFile).string(), exporter::gameListText(rows));
         }
-        CGameCatalogue catalogue;
-        catalogue.games = exporter::catalogueGames(rows);
-        if (!catalogue.saveCatalogue(*options.save)) {
-            err << kPrefix << "cannot write " << *options.save << '\n';
-            written = false;
-        }
+        saveAs(*options.save, exporter::catalogueGames(rows));
+    }
+    if (options.missing) {
+        saveAs(*options.missing, missingGames(games));
     }
     if (options.installer) {
         std::vector<exporter::ScriptRow> scriptRows;
@@ -221,14 +194,13 @@ int runScan(const Options& options, std::ostream& out, std::ostream& err, bool s
         return kExitFailure;
     }
     const bool complete = scanInto(*games, *folder, err, showProgress);
-    const std::vector<exporter::ResultRow> rows = exporter::resultRows(*games);
-    printRows(rows, out);
+    writeRecords(*games, options.format, out);
     if (!out.flush()) {
         err << kPrefix << "cannot write the results to standard output\n";
         return kExitFailure;
     }
     // A partial scan still writes what it found, but is no success.
-    const bool written = writeFiles(options, rows, err);
+    const bool written = writeFiles(options, *games, err);
     return written && complete ? kExitSuccess : kExitFailure;
 }
 

@@ -17,8 +17,8 @@ const char* const kHelp =
     "\n"
     "Usage:\n"
     "  QueltImport\n"
-    "  QueltImport --scan FOLDER [--catalogue FILE] [--save FILE [--gamelist]]\n"
-    "              [--installer FILE] [--quiet]\n"
+    "  QueltImport --scan FOLDER [--catalogue FILE] [--format tsv|csv|json]\n"
+    "              [--save FILE [--gamelist]] [--installer FILE] [--missing FILE] [--quiet]\n"
     "  QueltImport --help | --version\n"
     "\n"
     "Options:\n"
@@ -29,12 +29,19 @@ const char* const kHelp =
     "                     \"no games found.\"\n"
     "  --catalogue FILE   match against the catalogue FILE (without it every story file\n"
     "                     is listed as \"unknown\")\n"
+    "  --format FORMAT    tsv (the default, as above), csv (RFC 4180, with a header line)\n"
+    "                     or json (an array of objects): csv and json give every field of\n"
+    "                     every game, status (found, missing, unknown), fingerprint,\n"
+    "                     serial, filename, warnings, fullName, size, version, release,\n"
+    "                     declaredLength, check, ifid and hint\n"
     "  --save FILE        write every row printed as a catalogue to FILE\n"
     "  --gamelist         also write gamelist.txt beside the catalogue FILE\n"
     "  --installer FILE   write the installer script's file section to FILE: one entry\n"
     "                     for every row whose filename is not \"unknown\" (catalogue games\n"
     "                     saved with a path are exported even when the scan did not find\n"
     "                     them)\n"
+    "  --missing FILE     write the catalogue's games the scan did not find as a catalogue\n"
+    "                     to FILE\n"
     "  --quiet            show no progress on standard error\n"
     "  -h, --help         print this help and exit\n"
     "  --version          print the version and exit\n"
@@ -101,6 +108,10 @@ Invocation parseCommandLine(const std::vector<std::string>& args, std::ostream& 
     TCLAP::SwitchArg gameList("", "gamelist", "write gamelist.txt", cmd, false);
     TCLAP::ValueArg<std::string> installer("", "installer", "script", false, "", "FILE", cmd);
     TCLAP::SwitchArg quiet("", "quiet", "no progress", cmd, false);
+    std::vector<std::string> formatNames{"tsv", "csv", "json"};
+    TCLAP::ValuesConstraint<std::string> formats(formatNames);
+    TCLAP::ValueArg<std::string> format("", "format", "output format", false, "tsv", &formats, cmd);
+    TCLAP::ValueArg<std::string> missing("", "missing", "catalogue", false, "", "FILE", cmd);
 
     std::vector<std::string> argv{kProgram};
     argv.insert(argv.end(), args.begin(), args.end());
@@ -122,7 +133,8 @@ Invocation parseCommandLine(const std::vector<std::string>& args, std::ostream& 
     };
     return {Invocation::Kind::Scan,
             Options{folder.getValue(), given(catalogue), given(save), gameList.getValue(),
-                    given(installer), quiet.getValue()},
+                    given(installer), given(missing), *formatNamed(format.getValue()),
+                    quiet.getValue()},
             kExitSuccess};
 }
 

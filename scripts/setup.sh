@@ -6,15 +6,15 @@ cd "$(dirname "$0")/.."
 
 # qt6-qpa-plugins holds the X11 and Wayland back ends that show QueltImport's window.
 packages=(cmake ninja-build g++ pkg-config libboost-dev libisal-dev libtinyxml-dev libtclap-dev
-          zlib1g-dev qt6-base-dev qt6-qpa-plugins fonts-liberation2)
+          zlib1g-dev nlohmann-json3-dev qt6-base-dev qt6-qpa-plugins fonts-liberation2)
 if [[ "${1:-}" == "--tests" ]]; then
     shift
     # clang and its run-time libraries for libFuzzer (tests/fuzz/run-fuzzers.sh); setpriv
     # (util-linux) runs fault tests as an unprivileged user; dpkg-dev builds the Debian package;
     # gcovr measures coverage (scripts/coverage.sh); inform6-compiler and frotz make and verify
-    # real story files.
+    # real story files; python3 reads the batch mode's csv and json back.
     packages+=(libgtest-dev libgmock-dev xvfb xauth xdotool desktop-file-utils groff-base
-               clang libclang-rt-14-dev util-linux dpkg-dev gcovr inform6-compiler frotz)
+               clang libclang-rt-14-dev util-linux dpkg-dev gcovr inform6-compiler frotz python3)
 fi
 
 missing=()

@@ -169,6 +169,51 @@ TEST_F(BatchMode, APartialScanPrintsWhatItFoundReportsTheRestAndFails)
     fs::permissions(dir / "games/closed", fs::perms::owner_all); // for the clean-up
 }
 
+// Every field of every record, as a real parser reads it back, in both formats: the file
+// names are bytes, a comma or a quote among them; json keeps what is not UTF-8 as \xNN.
+TEST_F(BatchMode, CsvAndJsonCarryEveryFieldAndMissingGamesLoadBackAsACatalogue)
+{
+    const std::string odd = "games/sub/odd \xE9,\"q\".dat";
+    writeFile(dir / odd, std::string(100, 'x'));
+    const std::string oddPrint = crcText(*computeFingerprint(dir / odd));
+    writeFile(dir / "fields.py",
+              "import csv, json, sys\n"
+              "text = open(sys.argv[2], encoding='latin-1', newline='')\n"
+              "rows = json.load(text) if sys.argv[1] == 'json' else list(csv.DictReader(text))\n"
+              "sys.stdout.reconfigure(encoding='latin-1')\n"
+              "for row in rows:\n"
+              "    print('|'.join('' if v is None else str(v) for v in row.values()))\n"
+              "print('|'.join(rows[0].keys()))\n");
+    const std::string games = dir / "games/";
+    const auto expected = [&](const std::string& oddName) {
+        std::map<std::string, std::string> lines{
+            {"0000ABCD", "missing|0000ABCD||||Lost|||||||"},
+            {zork, "found|" + zork + "|880429|" + games + "zork1.z3|v3|Zork I|28||||not Z-code||"},
+            {stray, "unknown|" + stray + "||" + games +
+                        "sub/STRAY.Z5||unknown|18||||not Z-code||not Z-code"},
+            {oddPrint, "unknown|" + oddPrint + "|xxxxxx|" + games + "sub/" + oddName +
+                           "||unknown|100||||not Z-code||not Z-code"}};
+        std::string text;
+        for (const auto& [fingerprint, line] : lines) {
+            text += line + "\n";
+        }
+        return text + "status|fingerprint|serial|filename|warnings|fullName|size|version|release|"
+                      "declaredLength|check|ifid|hint\n";
+    };
+    for (const std::string format : {"csv", "json"}) {
+        const ProcessResult r = run("--scan games --catalogue cat.xml --missing missing.xml "
+                                    "--format " +
+                                    format + " >records && python3 fields.py " + format +
+                                    " records");
+        EXPECT_EQ(r.out, expected(format == "csv" ? "odd \xE9,\"q\".dat" : "odd \\xE9,\"q\".dat"))
+            << format;
+        EXPECT_EQ(r.err, "") << format;
+    }
+    const ProcessResult again = run("--scan games --catalogue missing.xml --format csv");
+    EXPECT_EQ(again.out.find("missing,"), again.out.find("missing,0000ABCD,,,,Lost,"));
+    EXPECT_EQ(again.out.find("found,"), std::string::npos);
+}
+
 TEST_F(BatchMode, ProgressShowsOnATerminalUnlessQuiet)
 {
     // script(1) gives the program a terminal for its standard output and error.

@@ -57,7 +57,8 @@ elif [[ $what == completion ]]; then
     expect "storycrc -r la" "lantern.z3"
     expect "storycrc -- -" "-dash"
     if (($# > 1)); then
-        expect "QueltImport --" "--catalogue --gamelist --help --installer --quiet --save --scan --version"
+        expect "QueltImport --" "--catalogue --format --gamelist --help --installer --missing --quiet --save --scan --version"
+        expect "QueltImport --scan games --format j" "json"
         expect "QueltImport --scan " "games"
         expect "QueltImport --scan games --catalogue l" "lantern.z3 list.txt"
         expect "QueltImport la" ""
