@@ -5,6 +5,7 @@
 #include "platform/FileSystem.h"
 #include "tools/storycrc/FileException.h"
 #include "tools/storycrc/FolderWalk.h"
+#include "tools/storycrc/ListCheck.h"
 #include "tools/storycrc/NameList.h"
 
 #include <tclap/ArgException.h>
@@ -39,16 +40,9 @@ std::string withTrailingSlash(std::string folder)
     return folder;
 }
 
-// Files read ahead of the report at most: enough to keep both workers busy, few enough that
-// a huge tree costs no memory.
-constexpr std::size_t kReadAhead = 64;
-
 // Reports every name; false when a folder could not be listed.
 bool processNames(const StoryCrcOptions& options, std::ostream& out, std::ostream& err)
 {
-    if (options.names.empty()) {
-        throw TCLAP::SpecificationException("At Least one filename needs to be specified!!");
-    }
     CrcReport report(out, err, options.sum, options.compare);
     for (const std::string& name : expandNames(options.names)) {
         if (isFolder(name)) {
@@ -118,15 +112,21 @@ void CrcReport::reportNext()
     m_out << crcText(value) << '\t' << shown << matchText(m_compare, value) << '\n';
 }
 
+std::optional<std::uint32_t> findAndFingerprint(const std::string& path, FingerprintError* error)
+{
+    auto crc = computeFingerprint(path, error);
+    if (!crc) {
+        if (auto actual = platform::findPathIgnoringCase(path); actual && *actual != path) {
+            crc = computeFingerprint(*actual, error);
+        }
+    }
+    return crc;
+}
+
 std::uint32_t fileCrc(const std::string& path, std::uint32_t seed)
 {
     FingerprintError error = FingerprintError::None;
-    auto crc = computeFingerprint(path, &error);
-    if (error == FingerprintError::Open) {
-        if (auto actual = platform::findPathIgnoringCase(path); actual && *actual != path) {
-            crc = computeFingerprint(*actual, &error);
-        }
-    }
+    const auto crc = findAndFingerprint(path, &error);
     if (error == FingerprintError::Read) {
         throw FileException("Failed to read file: " + path);
     }
@@ -141,12 +141,19 @@ std::string matchText(const std::string& compare, std::uint32_t value)
     return (!compare.empty() && compare == crcText(value)) ? "\t**matched CRC**" : "";
 }
 
-int runStoryCrc(const StoryCrcOptions& options, std::uint32_t startTick, std::ostream& out,
-                std::ostream& err)
+int runStoryCrc(const StoryCrcOptions& options, std::uint32_t startTick, std::istream& in,
+                std::ostream& out, std::ostream& err)
 {
     int status = 0;
     try {
-        status = processNames(options, out, err) ? 0 : 1;
+        if (options.names.empty()) {
+            throw TCLAP::SpecificationException("At Least one filename needs to be specified!!");
+        }
+        if (options.check) {
+            status = checkLists(options.names, options.quiet, in, out, err);
+        } else {
+            status = processNames(options, out, err) ? 0 : 1;
+        }
     } catch (const TCLAP::ArgException& e) {
         err << "error: " << e.error() << " for arg " << e.argId() << std::endl;
         status = 1;

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "core/Fingerprint.h"
 #include "core/FingerprintQueue.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,7 +18,13 @@ struct StoryCrcOptions
     bool recurse = false;
     std::string compare;
     std::vector<std::string> names;
+    bool check = false; // the names are lists to check
+    bool quiet = false; // with check: no line for a file that is OK
 };
+
+// Files read ahead of the report at most: enough to keep both workers busy, few enough that
+// a huge tree costs no memory.
+constexpr std::size_t kReadAhead = 64;
 
 // Where CRC lines go and how they are formed; shared by plain files and folder walks. Files
 // are fingerprinted ahead on two workers; their lines and the total follow the order in
@@ -54,6 +63,11 @@ private:
     std::deque<std::string> m_shown; // the printed names of the files in m_queue, in order
 };
 
+// The CRC-32 of the file at `path`; a path that does not exist is looked up without regard to
+// case. Nothing when it cannot be opened or read; then `error`, when given, says which.
+std::optional<std::uint32_t> findAndFingerprint(const std::string& path,
+                                                FingerprintError* error = nullptr);
+
 // The CRC-32 of the file at `path` plus `seed`, modulo 2^32. A path that does not exist is
 // looked up without regard to case (names from response files are upper-cased).
 // Throws FileException "Failed to open file: <path>" when it cannot be opened and "Failed to
@@ -63,9 +77,10 @@ std::uint32_t fileCrc(const std::string& path, std::uint32_t seed);
 // "\t**matched CRC**" when `compare` is exactly crcText(value), else "".
 std::string matchText(const std::string& compare, std::uint32_t value);
 
-// Runs the main flow after command-line parsing: CRC lines on `out`, error reports and the
-// elapsed-time line on `err`. `startTick` is platform::tickCount() at program start.
+// Runs the main flow after command-line parsing: CRC lines (with check, the outcome of each
+// entry, as checkLists) on `out`, error reports and the elapsed-time line on `err`; the list
+// "-" is read from `in`. `startTick` is platform::tickCount() at program start.
 // Returns the exit status: 0, or 1 when an error was reported, "Failed to write output"
-// (`out` failed) and folders that could not be listed included.
-int runStoryCrc(const StoryCrcOptions& options, std::uint32_t startTick, std::ostream& out,
-                std::ostream& err);
+// (`out` failed) and folders that could not be listed included, or a check failed.
+int runStoryCrc(const StoryCrcOptions& options, std::uint32_t startTick, std::istream& in,
+                std::ostream& out, std::ostream& err);
