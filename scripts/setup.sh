@@ -11,9 +11,10 @@ if [[ "${1:-}" == "--tests" ]]; then
     shift
     # clang and its run-time libraries for libFuzzer (tests/fuzz/run-fuzzers.sh); setpriv
     # (util-linux) runs fault tests as an unprivileged user; dpkg-dev builds the Debian package;
-    # gcovr measures coverage (scripts/coverage.sh).
+    # gcovr measures coverage (scripts/coverage.sh); rhash and cksfv read the lists storycrc
+    # --sfv writes.
     packages+=(libgtest-dev libgmock-dev xvfb xauth xdotool desktop-file-utils groff-base
-               clang libclang-rt-14-dev util-linux dpkg-dev gcovr)
+               clang libclang-rt-14-dev util-linux dpkg-dev gcovr rhash cksfv)
 fi
 
 missing=()

@@ -138,10 +138,12 @@ TEST_F(StoryCrcProgram, ParserOutcomes)
     EXPECT_NE(help.out.find("Generate CRC for files."), std::string::npos);
     EXPECT_NE(help.out.find("Recurse through file system.."), std::string::npos);
     EXPECT_NE(help.out.find("storycrc --check games.sfv"), std::string::npos);
+    EXPECT_NE(help.out.find("storycrc --sfv -r games > games.sfv"), std::string::npos);
 
     // Options that do not go together, reported as the parser reports its own failures.
     for (const char* misuse :
-         {"--check -s l.sfv", "--check -c 00000000 l.sfv", "--check -r l.sfv", "--quiet a"}) {
+         {"--check -s l.sfv", "--check -c 00000000 l.sfv", "--check -r l.sfv", "--sfv -s a",
+          "--sfv -c 00000000 a", "--sfv --check a", "--quiet a"}) {
         SCOPED_TRACE(misuse);
         const ProcessResult r = run(misuse);
         EXPECT_EQ(r.status, 1);
@@ -280,4 +282,50 @@ TEST_F(StoryCrcProgram, ChecksListsOfEitherForm)
         EXPECT_EQ(r.err, c.err + kElapsed);
         EXPECT_EQ(r.status, c.status);
     }
+}
+
+TEST_F(StoryCrcProgram, WritesSfvLists)
+{
+    writeFile(dir / "names/a.z5", "123456789"); // CRC CBF43926
+    writeFile(dir / "names/b.z5", bytesWithCrc(0xABCD));
+    writeFile(dir / ";c", "");
+    writeFile(dir / "nl/bad\nname.z5", "");
+    writeFile(dir / "nl/good.z5", "");
+
+    // Names in the same order as CRC lines; a relative pattern's files keep relative names,
+    // and a name that would read as a comment gets "./".
+    ProcessResult r = run("--sfv names/b.z5 names/a.z5 'names/*.Z5' ';c'");
+    EXPECT_EQ(r.out, "./;c 00000000\nnames/a.z5 CBF43926\nnames/b.z5 0000ABCD\n"
+                     "names/a.z5 CBF43926\nnames/b.z5 0000ABCD\n");
+    EXPECT_EQ(r.err, kElapsed);
+    EXPECT_EQ(r.status, 0);
+
+    r = run("--sfv -r nl");
+    EXPECT_EQ(r.out, "nl/good.z5 00000000\n");
+    EXPECT_EQ(r.err, "Name with a line end left out of the list: "
+                     "nl/bad\\nname.z5\n" +
+                         std::string(kElapsed));
+    EXPECT_EQ(r.status, 1);
+}
+
+TEST_F(StoryCrcProgram, SfvListsAreReadByRhashCksfvAndCheck)
+{
+    writeFile(dir / "tree/a b.z5", "123456789");
+    writeFile(dir / "tree/sub/Story.DAT", bytesWithCrc(0xABCD));
+    writeFile(dir / "tree/sub/empty.z5", "");
+    ASSERT_EQ(run("--sfv -r tree > tree.sfv").status, 0);
+    const char* readers[] = {"rhash -c tree.sfv", "cksfv -f tree.sfv"};
+    for (const char* reader : readers) {
+        EXPECT_EQ(testsupport::runCommand(reader, dir.path()).status, 0) << reader;
+    }
+    const ProcessResult checked = run("--check tree.sfv");
+    EXPECT_EQ(checked.out, "tree/a b.z5: OK\ntree/sub/Story.DAT: OK\ntree/sub/empty.z5: OK\n");
+    EXPECT_EQ(checked.status, 0);
+
+    // They read the entries: a changed file fails each of them.
+    writeFile(dir / "tree/sub/empty.z5", "x");
+    for (const char* reader : readers) {
+        EXPECT_EQ(testsupport::runCommand(reader, dir.path()).status, 1) << reader;
+    }
+    EXPECT_EQ(run("--check tree.sfv").status, 1);
 }

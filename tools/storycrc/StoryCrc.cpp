@@ -3,6 +3,7 @@
 #include "core/Fingerprint.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
+#include "tools/storycrc/CrcList.h"
 #include "tools/storycrc/FileException.h"
 #include "tools/storycrc/FolderWalk.h"
 #include "tools/storycrc/ListCheck.h"
@@ -40,10 +41,20 @@ std::string withTrailingSlash(std::string folder)
     return folder;
 }
 
-// Reports every name; false when a folder could not be listed.
+// `name` with each line feed and carriage return written as "\n" and "\r".
+std::string withVisibleLineEnds(const std::string& name)
+{
+    std::string shown;
+    for (const char c : name) {
+        shown += c == '\n' ? "\\n" : c == '\r' ? "\\r" : std::string(1, c);
+    }
+    return shown;
+}
+
+// Reports every name; false when a folder could not be listed or a name was left out of a list.
 bool processNames(const StoryCrcOptions& options, std::ostream& out, std::ostream& err)
 {
-    CrcReport report(out, err, options.sum, options.compare);
+    CrcReport report(out, err, options);
     for (const std::string& name : expandNames(options.names)) {
         if (isFolder(name)) {
             walkFolder(withTrailingSlash(existingPath(name)), withTrailingSlash(name), "*.*",
@@ -51,8 +62,10 @@ bool processNames(const StoryCrcOptions& options, std::ostream& out, std::ostrea
         } else if (hasWildcard(name)) {
             report.flush(); // the lines before it come before a missing folder's report
             const ResolvedPattern resolved = resolvePattern(name);
-            walkFolder(resolved.folder, resolved.shownFolder, resolved.pattern, options.recurse,
-                       report);
+            // A list keeps a relative pattern's paths relative, as typed.
+            const std::string shownFolder =
+                options.sfv ? name.substr(0, name.rfind('/') + 1) : resolved.shownFolder;
+            walkFolder(resolved.folder, shownFolder, resolved.pattern, options.recurse, report);
         } else {
             report.add(name, name);
         }
@@ -67,13 +80,20 @@ bool processNames(const StoryCrcOptions& options, std::ostream& out, std::ostrea
 
 } // namespace
 
-CrcReport::CrcReport(std::ostream& out, std::ostream& err, bool sum, std::string compare)
-    : m_out(out), m_err(err), m_sum(sum), m_compare(std::move(compare))
+CrcReport::CrcReport(std::ostream& out, std::ostream& err, const StoryCrcOptions& options)
+    : m_out(out), m_err(err), m_options(options)
 {
 }
 
 void CrcReport::add(const std::string& path, std::string shown)
 {
+    if (m_options.sfv && !listableName(shown)) {
+        flush(); // the report follows the lines before it
+        m_err << "Name with a line end left out of the list: " << withVisibleLineEnds(shown)
+              << std::endl;
+        m_complete = false;
+        return;
+    }
     m_queue.add(path);
     m_shown.push_back(std::move(shown));
     while (m_queue.nextReady() || m_queue.pending() > kReadAhead) {
@@ -103,13 +123,17 @@ void CrcReport::reportNext()
     const std::uint32_t value = result.crc ? *result.crc : fileCrc(result.path, 0);
     const std::string shown = std::move(m_shown.front());
     m_shown.pop_front();
-    if (m_sum) {
+    if (m_options.sum) {
         m_total += value;
         return;
     }
     // No flush per line: the error stream is tied to this one, so a report still follows
     // the lines before it.
-    m_out << crcText(value) << '\t' << shown << matchText(m_compare, value) << '\n';
+    if (m_options.sfv) {
+        m_out << sfvLine(shown, value) << '\n';
+    } else {
+        m_out << crcText(value) << '\t' << shown << matchText(m_options.compare, value) << '\n';
+    }
 }
 
 std::optional<std::uint32_t> findAndFingerprint(const std::string& path, FingerprintError* error)

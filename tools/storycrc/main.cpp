@@ -44,6 +44,10 @@ int main(int argc, char** argv)
     TCLAP::ValueArg<std::string> compare("c", "compare", "Compare CRC", false, "", "string", cmd);
     TCLAP::UnlabeledMultiArg<std::string> names("fileName", "file names", false, "fileNameString",
                                                 cmd);
+    TCLAP::SwitchArg sfv("", "sfv",
+                         "Print \"name CRC\" lines, a list that --check, rhash -c and cksfv -f "
+                         "read: storycrc --sfv -r games > games.sfv",
+                         cmd, false);
     TCLAP::SwitchArg check("", "check",
                            "Check the files and CRCs each name lists, as .sfv or as storycrc "
                            "prints them (- reads standard input): storycrc --check games.sfv",
@@ -55,6 +59,9 @@ int main(int argc, char** argv)
     if (check.isSet() && (sum.isSet() || compare.isSet() || recurse.isSet())) {
         return usageError(cmd, "--check", "Cannot be combined with -s, -c or -r");
     }
+    if (sfv.isSet() && (sum.isSet() || compare.isSet() || check.isSet())) {
+        return usageError(cmd, "--sfv", "Cannot be combined with -s, -c or --check");
+    }
     if (quiet.isSet() && !check.isSet()) {
         return usageError(cmd, "--quiet", "Only works with --check");
     }
@@ -64,6 +71,7 @@ int main(int argc, char** argv)
                                   .recurse = recurse.getValue(),
                                   .compare = compare.getValue(),
                                   .names = names.getValue(),
+                                  .sfv = sfv.getValue(),
                                   .check = check.getValue(),
                                   .quiet = quiet.getValue()};
     return runStoryCrc(options, startTick, std::cin, std::cout, std::cerr);
