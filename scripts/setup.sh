@@ -12,9 +12,11 @@ if [[ "${1:-}" == "--tests" ]]; then
     # clang and its run-time libraries for libFuzzer (tests/fuzz/run-fuzzers.sh); setpriv
     # (util-linux) runs fault tests as an unprivileged user; dpkg-dev builds the Debian package;
     # gcovr measures coverage (scripts/coverage.sh); inform6-compiler and frotz make and verify
-    # real story files; python3 reads the batch mode's csv and json back.
+    # real story files; python3 reads the batch mode's csv and json back; rhash and cksfv read
+    # the lists storycrc --sfv writes.
     packages+=(libgtest-dev libgmock-dev xvfb xauth xdotool desktop-file-utils groff-base
-               clang libclang-rt-14-dev util-linux dpkg-dev gcovr inform6-compiler frotz python3)
+               clang libclang-rt-14-dev util-linux dpkg-dev gcovr inform6-compiler frotz python3
+               rhash cksfv)
 fi
 
 missing=()

@@ -51,7 +51,7 @@ elif [[ $what == completion ]]; then
     cd "$work" || exit 1
     touch list.txt lantern.z3 ./-dash
     mkdir games
-    expect "storycrc --" "-- --compare --help --ignore_rest --recurse --sum --version"
+    expect "storycrc --" "-- --check --compare --help --ignore_rest --quiet --recurse --sfv --sum --version"
     expect "storycrc -s -c " ""
     expect "storycrc @li" "@list.txt"
     expect "storycrc -r la" "lantern.z3"
