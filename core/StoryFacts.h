@@ -50,7 +50,8 @@ inline constexpr std::size_t kStoryHeaderSize = 0x40;
 // Learns a file's story facts from its bytes as the fingerprint reads them, in order from the
 // start, without reading anything itself: each read block passes through crcThrough(), which
 // also gives its CRC, so that the CRC of the declared length costs no more than the CRC of
-// the whole. The sum and the search for an embedded IFID cover what passes through.
+// the whole. The sum covers what passes through up to the declared length; the search for an
+// embedded IFID, the first 64 KiB (byte-accessible memory, where a story keeps its arrays).
 class StoryFactsReader
 {
 public:
