@@ -12,9 +12,10 @@ if [[ "${1:-}" == "--tests" ]]; then
     # clang and its run-time libraries for libFuzzer (tests/fuzz/run-fuzzers.sh); setpriv
     # (util-linux) runs fault tests as an unprivileged user; dpkg-dev builds the Debian package;
     # gcovr measures coverage (scripts/coverage.sh); inform6-compiler and frotz make and verify
-    # real story files.
-    packages+=(libgtest-dev libgmock-dev xvfb xauth xdotool desktop-file-utils groff-base
-               clang libclang-rt-14-dev util-linux dpkg-dev gcovr inform6-compiler frotz)
+    # real story files; x11-utils (xprop) and xclip let tests/ui/smoke.sh see tooltips and
+    # read the clipboard.
+    packages+=(libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils xclip desktop-file-utils
+               groff-base clang libclang-rt-14-dev util-linux dpkg-dev gcovr inform6-compiler frotz)
 fi
 
 missing=()
