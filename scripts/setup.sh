@@ -13,10 +13,11 @@ if [[ "${1:-}" == "--tests" ]]; then
     # (util-linux) runs fault tests as an unprivileged user; dpkg-dev builds the Debian package;
     # gcovr measures coverage (scripts/coverage.sh); inform6-compiler and frotz make and verify
     # real story files; python3 reads the batch mode's csv and json back; rhash and cksfv read
-    # the lists storycrc --sfv writes.
-    packages+=(libgtest-dev libgmock-dev xvfb xauth xdotool desktop-file-utils groff-base
-               clang libclang-rt-14-dev util-linux dpkg-dev gcovr inform6-compiler frotz python3
-               rhash cksfv)
+    # the lists storycrc --sfv writes; x11-utils (xprop) and xclip let tests/ui/smoke.sh see
+    # tooltips and read the clipboard.
+    packages+=(libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils xclip desktop-file-utils
+               groff-base clang libclang-rt-14-dev util-linux dpkg-dev gcovr inform6-compiler frotz
+               python3 rhash cksfv)
 fi
 
 missing=()
