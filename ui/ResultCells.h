@@ -34,7 +34,7 @@ struct Cell
     CellKind kind = CellKind::ReadOnly;
     std::string text;
     Rgb colour;
-    std::string tip;
+    std::string tip = {};
 };
 
 enum Column : int
