@@ -1,5 +1,6 @@
 #include "batch/BatchMode.h"
 
+#include "batch/RowFormats.h"
 #include "core/CGameCatalogue.h"
 #include "export/InstallerScript.h"
 #include "export/ResultRows.h"
@@ -10,6 +11,8 @@
 
 #include <filesystem>
 #include <iostream>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace batch {
@@ -18,27 +21,37 @@ namespace {
 const char* const kPrefix = "QueltImport: ";
 const char* const kGameListFile = "gamelist.txt";
 
-bool isFolder(const std::string& folder, std::ostream& err)
+// The folder the system reaches by `folder`, as the window's folder picker gives it: absolute
+// and ending in '/' (the cache file, shared with the window, is keyed by full paths). A ".."
+// steps out of the folder reached so far, after the links that led there, as opening the
+// path would; a plain lexical ".." could name another folder or none. Nothing, with the
+// reason on `err`, when that is not a folder.
+std::optional<std::string> scanFolderOf(const std::string& folder, std::ostream& err)
 {
-    std::string reason;
-    const auto status = platform::statPath(folder, &reason);
-    if (status && status->isFolder) {
-        return true;
+    namespace fs = std::filesystem;
+    std::error_code error;
+    fs::path reached;
+    for (const fs::path& part : fs::absolute(folder, error)) {
+        if (part == "..") {
+            reached = fs::canonical(reached, error).parent_path();
+        } else if (part != "." && !part.empty()) {
+            reached /= part;
+        }
+        if (error) {
+            break;
+        }
     }
-    err << kPrefix << "cannot scan " << folder << ": " << (status ? "not a folder" : reason)
-        << '\n';
-    return false;
-}
-
-// The folder as the window's folder picker gives it: absolute and ending in '/'. The cache
-// file, shared with the window, is keyed by full paths.
-std::string scanFolderOf(const std::string& folder)
-{
-    std::string path = std::filesystem::absolute(folder).lexically_normal().string();
-    if (path.back() != '/') {
-        path += '/';
+    std::string reason = error.message();
+    std::string path = reached.string();
+    if (!error) {
+        const auto status = platform::statPath(path, &reason);
+        if (status && status->isFolder) {
+            return path.back() == '/' ? path : path + '/';
+        }
+        reason = status ? "not a folder" : reason;
     }
-    return path;
+    err << kPrefix << "cannot scan " << folder << ": " << reason << '\n';
+    return std::nullopt;
 }
 
 // The games of the catalogue at `path` (none without one); nothing, with the reason on
@@ -70,9 +83,8 @@ public:
     explicit ProgressLine(std::ostream& err) : m_err(err) {}
     ~ProgressLine()
     {
-        if (m_shown) {
-            m_err << "\r\x1b[K" << std::flush;
-        }
+        clear();
+        m_err << std::flush;
     }
     ProgressLine(const ProgressLine&) = delete;
     ProgressLine& operator=(const ProgressLine&) = delete;
@@ -83,12 +95,22 @@ public:
         m_shown = true;
     }
 
+    // Clears the line, if shown, for a line of another kind; the next report shows it again.
+    void clear()
+    {
+        if (std::exchange(m_shown, false)) {
+            m_err << "\r\x1b[K";
+        }
+    }
+
 private:
     std::ostream& m_err;
     bool m_shown = false;
 };
 
-void scanInto(GameSet& games, const std::string& folder, std::ostream& err, bool showProgress)
+// Scans `folder` into `games`; each of the scan's failure reports goes to `err` as it is
+// made. True when there was none: every file was read and every folder listed.
+bool scanInto(GameSet& games, const std::string& folder, std::ostream& err, bool showProgress)
 {
     CGameCatalogue scanner;
     scanner.setFilters(kStoryExtensions);
@@ -96,28 +118,42 @@ void scanInto(GameSet& games, const std::string& folder, std::ostream& err, bool
     if (showProgress) {
         scanner.setProgressHandler([&](const ScanProgress& progress) { line.show(progress); });
     }
+    bool complete = true;
+    scanner.setReportHandler([&](const std::string& report) {
+        line.clear();
+        err << kPrefix << report << '\n';
+        complete = false;
+    });
     scanner.scan(folder, &games, true);
+    return complete;
 }
 
-void printRows(const std::vector<exporter::ResultRow>& rows, std::ostream& out)
+// The catalogue's games whose files the scan did not find.
+GameSet missingGames(const GameSet& games)
 {
-    for (const exporter::ResultRow& row : rows) {
-        out << row.fingerprint << '\t' << row.serial << '\t' << row.filename << '\t' << row.warnings
-            << '\t' << row.fullName << '\n';
+    GameSet missing;
+    for (const GamePtr& game : games) {
+        if (exporter::recordStatus(*game) == std::string_view("missing")) {
+            missing.insert(game);
+        }
     }
-    if (rows.empty()) {
-        out << "no games found.\n";
-    } else {
-        out << rows.size() << ": games found.\n";
-    }
+    return missing;
 }
 
 // Writes the files `options` ask for, as Save and Make write them; false, with a line on
 // `err` for each, when any could not be written.
-bool writeFiles(const Options& options, const std::vector<exporter::ResultRow>& rows,
-                std::ostream& err)
+bool writeFiles(const Options& options, const GameSet& games, std::ostream& err)
 {
+    const std::vector<exporter::ResultRow> rows = exporter::resultRows(games);
     bool written = true;
+    const auto saveAs = [&](const std::string& path, GameSet catalogueGames) {
+        CGameCatalogue catalogue;
+        catalogue.games = std::move(catalogueGames);
+        if (!catalogue.saveCatalogue(path)) {
+            err << kPrefix << "cannot write " << path << '\n';
+            written = false;
+        }
+    };
     const auto write = [&](const std::string& path, const std::string& content) {
         std::string reason;
         if (!platform::writeFileAtomically(path, content, platform::Durability::Flush, &reason)) {
@@ -130,12 +166,10 @@ bool writeFiles(const Options& options, const std::vector<exporter::ResultRow>& 
             const std::filesystem::path folder = std::filesystem::path(*options.save).parent_path();
             write((folder / kGameListFile).string(), exporter::gameListText(rows));
         }
-        CGameCatalogue catalogue;
-        catalogue.games = exporter::catalogueGames(rows);
-        if (!catalogue.saveCatalogue(*options.save)) {
-            err << kPrefix << "cannot write " << *options.save << '\n';
-            written = false;
-        }
+        saveAs(*options.save, exporter::catalogueGames(rows));
+    }
+    if (options.missing) {
+        saveAs(*options.missing, missingGames(games));
     }
     if (options.installer) {
         std::vector<exporter::ScriptRow> scriptRows;
@@ -151,21 +185,23 @@ bool writeFiles(const Options& options, const std::vector<exporter::ResultRow>& 
 
 int runScan(const Options& options, std::ostream& out, std::ostream& err, bool showProgress)
 {
-    if (!isFolder(options.folder, err)) {
+    const std::optional<std::string> folder = scanFolderOf(options.folder, err);
+    if (!folder) {
         return kExitFailure;
     }
     std::optional<GameSet> games = loadGames(options.catalogue, err);
     if (!games) {
         return kExitFailure;
     }
-    scanInto(*games, scanFolderOf(options.folder), err, showProgress);
-    const std::vector<exporter::ResultRow> rows = exporter::resultRows(*games);
-    printRows(rows, out);
+    const bool complete = scanInto(*games, *folder, err, showProgress);
+    writeRecords(*games, options.format, out);
     if (!out.flush()) {
         err << kPrefix << "cannot write the results to standard output\n";
         return kExitFailure;
     }
-    return writeFiles(options, rows, err) ? kExitSuccess : kExitFailure;
+    // A partial scan still writes what it found, but is no success.
+    const bool written = writeFiles(options, *games, err);
+    return written && complete ? kExitSuccess : kExitFailure;
 }
 
 std::optional<int> runWithoutWindow(int argc, const char* const* argv)

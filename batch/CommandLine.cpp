@@ -17,25 +17,39 @@ const char* const kHelp =
     "\n"
     "Usage:\n"
     "  QueltImport\n"
-    "  QueltImport --scan FOLDER [--catalogue FILE] [--save FILE [--gamelist]]\n"
-    "              [--installer FILE] [--quiet]\n"
+    "  QueltImport --scan FOLDER [--catalogue FILE] [--format tsv|csv|json]\n"
+    "              [--save FILE [--gamelist]] [--installer FILE] [--missing FILE] [--quiet]\n"
     "  QueltImport --help | --version\n"
     "\n"
     "Options:\n"
     "  --scan FOLDER      scan FOLDER and its subfolders; print one line per game,\n"
-    "                     tab-separated: fingerprint, serial, filename, warnings, full name,\n"
-    "                     then \"N: games found.\" or \"no games found.\"\n"
+    "                     tab-separated: fingerprint, serial, filename, warnings, full name\n"
+    "                     (a tab, line end, backslash or other control byte in a field is\n"
+    "                     written \\t, \\n, \\r, \\\\ or \\xNN), then \"N: games found.\" or\n"
+    "                     \"no games found.\"\n"
     "  --catalogue FILE   match against the catalogue FILE (without it every story file\n"
     "                     is listed as \"unknown\")\n"
-    "  --save FILE        write the games found as a catalogue to FILE\n"
+    "  --format FORMAT    tsv (the default, as above), csv (RFC 4180, with a header line)\n"
+    "                     or json (an array of objects): csv and json give every field of\n"
+    "                     every game, status (found, missing, unknown), fingerprint,\n"
+    "                     serial, filename, warnings, fullName, size, version, release,\n"
+    "                     declaredLength, check, ifid and hint\n"
+    "  --save FILE        write every row printed as a catalogue to FILE\n"
     "  --gamelist         also write gamelist.txt beside the catalogue FILE\n"
-    "  --installer FILE   write the installer script's file section to FILE\n"
+    "  --installer FILE   write the installer script's file section to FILE: one entry\n"
+    "                     for every row whose filename is not \"unknown\" (catalogue games\n"
+    "                     saved with a path are exported even when the scan did not find\n"
+    "                     them)\n"
+    "  --missing FILE     write the catalogue's games the scan did not find as a catalogue\n"
+    "                     to FILE\n"
     "  --quiet            show no progress on standard error\n"
     "  -h, --help         print this help and exit\n"
     "  --version          print the version and exit\n"
     "\n"
     "Exit status: 0 on success; 1 when the catalogue cannot be loaded, the folder does not\n"
-    "exist or a file cannot be written; 2 for a bad command line.\n";
+    "exist, a file cannot be written, or a story file or folder under FOLDER cannot be read\n"
+    "(reported on standard error; the rows found are printed all the same); 2 for a bad\n"
+    "command line.\n";
 
 // Help and version go to the stream the caller chose, in this program's own words.
 class Output : public TCLAP::CmdLineOutput
@@ -94,6 +108,10 @@ Invocation parseCommandLine(const std::vector<std::string>& args, std::ostream& 
     TCLAP::SwitchArg gameList("", "gamelist", "write gamelist.txt", cmd, false);
     TCLAP::ValueArg<std::string> installer("", "installer", "script", false, "", "FILE", cmd);
     TCLAP::SwitchArg quiet("", "quiet", "no progress", cmd, false);
+    std::vector<std::string> formatNames{"tsv", "csv", "json"};
+    TCLAP::ValuesConstraint<std::string> formats(formatNames);
+    TCLAP::ValueArg<std::string> format("", "format", "output format", false, "tsv", &formats, cmd);
+    TCLAP::ValueArg<std::string> missing("", "missing", "catalogue", false, "", "FILE", cmd);
 
     std::vector<std::string> argv{kProgram};
     argv.insert(argv.end(), args.begin(), args.end());
@@ -115,7 +133,8 @@ Invocation parseCommandLine(const std::vector<std::string>& args, std::ostream& 
     };
     return {Invocation::Kind::Scan,
             Options{folder.getValue(), given(catalogue), given(save), gameList.getValue(),
-                    given(installer), quiet.getValue()},
+                    given(installer), given(missing), *formatNamed(format.getValue()),
+                    quiet.getValue()},
             kExitSuccess};
 }
 

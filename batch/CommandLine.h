@@ -1,5 +1,7 @@
 #pragma once
 
+#include "batch/RowFormats.h"
+
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -20,6 +22,8 @@ struct Options
     std::optional<std::string> save;      // --save
     bool gameList = false;                // --gamelist: "gamelist.txt" beside `save`
     std::optional<std::string> installer; // --installer
+    std::optional<std::string> missing;   // --missing: the catalogue's games not found
+    Format format = Format::Tsv;          // --format
     bool quiet = false;                   // --quiet: no progress on standard error
 };
 

@@ -4,6 +4,7 @@
 //   (c) the rescan of (b), every candidate a cache hit
 //   (d) saving and loading a catalogue of many entries (none with --entries 0)
 //   (e) scans (a) and (c) with and without a progress handler, interleaved
+//   (f) reading every candidate with and without its story facts, interleaved
 // plus the bytes a cold scan writes to its cache file when 1,000, 10,000 and 100,000 of its
 // files match (as many as the tree has), and a comparison with `storycrc -r`.
 // "Cold" means without a cache file; the story files themselves stay in the page cache.
@@ -12,6 +13,7 @@
 
 #include "core/CGameCatalogue.h"
 #include "core/FileCache.h"
+#include "core/Fingerprint.h"
 #include "core/ScanProgress.h"
 #include "scan/FileFilters.h"
 #include "scan/FileWalk.h"
@@ -23,6 +25,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <string>
 #include <sys/resource.h>
 #include <vector>
@@ -276,6 +279,39 @@ void benchProgress(const Options& options, const fs::path& work)
     std::printf("    %.1f reports per scan\n", static_cast<double>(reports) / (2.0 * options.runs));
 }
 
+// What the story facts cost: every candidate read on this thread, without and with its facts,
+// alternately and in turn first. The story files of the corpus have headers, so that the sum
+// and the search for an embedded IFID run over every byte, as for real stories.
+void benchFacts(const Options& options)
+{
+    std::vector<CFileEntry> entries;
+    findAllFiles(options.tree, entries);
+    std::vector<double> times[2];
+    std::map<std::string, std::size_t> checks;
+    for (int run = 0; run < options.runs; ++run) {
+        for (const bool second : {false, true}) {
+            const bool withFacts = second != (run % 2 == 1);
+            times[withFacts].push_back(cpuSecondsOf([&] {
+                for (const CFileEntry& entry : entries) {
+                    core::FileFacts facts;
+                    computeFingerprint(entry.path, nullptr, withFacts ? &facts : nullptr);
+                    if (withFacts && run == 0) {
+                        ++checks[core::checkWord(facts.story.check)];
+                    }
+                }
+            }));
+        }
+    }
+    printLine("(f) every file read on one thread, alone", times[0]);
+    printLine("(f) the same, with its story facts", times[1]);
+    const double cost = median(times[1]) - median(times[0]);
+    std::printf("    the facts cost %.2f us a file, %+.1f%% of the read (processor time)\n",
+                1e6 * cost / static_cast<double>(entries.size()), 100.0 * cost / median(times[0]));
+    for (const auto& [word, count] : checks) {
+        std::printf("    %zu files %s\n", count, word.c_str());
+    }
+}
+
 void compareWithStorycrc(const Options& options, const std::vector<double>& scans)
 {
     if (options.storycrc.empty()) {
@@ -346,6 +382,7 @@ int main(int argc, char** argv)
         std::vector<Entry> found;
         const std::vector<double> scans = benchScans(options, work, found);
         compareWithStorycrc(options, scans);
+        benchFacts(options);
         if (options.scansOnly) {
             fs::remove_all(work);
             return 0;

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Times storycrc against the CRC tools a user would otherwise reach for, and against dd
-# reading the file, on a 1 GiB file and on a tree of 10,000 story files, with the page cache
-# warm. Prints medians and the ratios the goals are stated in. Then times storycrc.exe under
-# wine on the same (no goal: the figures show the cost of zlib's CRC and of wine).
+# reading the file, on a 1 GiB file and on a tree of 10,000 story files, and checking that
+# tree from an .sfv list (cksfv too when it is installed), with the page cache warm. Prints
+# medians and the ratios the goals are stated in. Then times storycrc.exe under wine on the
+# file and the tree (no goal: the figures show the cost of zlib's CRC and of wine).
 # Usage: bench/storycrc-bench.sh [corpus-folder]   (default /tmp/quelt-bench)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -61,6 +62,23 @@ printf '%-22s %8s s\n' "storycrc -r" "$s_tree" "7zz h -r" "$z_tree" "rhash -r --
     "crc32 (find)" "$c_tree"
 fastest_tree=$(printf '%s\n' "$z_tree" "$r_tree" "$c_tree" | sort -g | head -1)
 echo "storycrc -r vs fastest peer: $(ratio "$fastest_tree" "$s_tree") faster (goal: at least 4x)"
+
+echo "== checking the tree from an .sfv list"
+"$storycrc" --sfv -r tree >tree.sfv 2>/dev/null
+names=("storycrc --check" "rhash -c")
+commands=("$storycrc --check tree.sfv" "rhash -c tree.sfv")
+if command -v cksfv >/dev/null; then
+    names+=("cksfv -f")
+    commands+=("cksfv -f tree.sfv")
+fi
+times=()
+for i in "${!commands[@]}"; do
+    ${commands[i]} >/dev/null 2>&1 || { echo "${names[i]} fails on tree.sfv" >&2; exit 1; }
+    times+=("$(median "${commands[i]}")")
+    printf '%-22s %8s s\n' "${names[i]}" "${times[i]}"
+done
+fastest_check=$(printf '%s\n' "${times[@]:1}" | sort -g | head -1)
+echo "storycrc --check vs fastest peer: $(ratio "$fastest_check" "${times[0]}") faster (goal: at least 4x)"
 
 echo "== storycrc.exe under wine (zlib's CRC; no goal)"
 w_big=$(median "$storycrc_exe big.bin")

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "core/StoryFacts.h"
+
 #include <memory>
+#include <optional>
 #include <string>
 
 // One story file or one catalogue entry. Texts are bytes in the single-byte code page.
@@ -18,6 +21,11 @@ struct CGame
     std::string sn;          // serial number from the story header
     std::string warn;        // free warning text
     bool found = false;      // a scan met a file with this fingerprint
+    bool unmatched = false;  // made by a scan or add for a file that matched no record
+    // What the last scan or add that met the record's file learned of it; nothing for a
+    // catalogue entry no file was met for.
+    std::optional<core::StoryFacts> facts;
+    std::string hint; // of an unmatched record: why it may have matched nothing
 };
 
 using GamePtr = std::shared_ptr<CGame>;

@@ -5,6 +5,7 @@
 #include "core/FingerprintQueue.h"
 #include "core/ReadAhead.h"
 #include "core/StoryFiles.h"
+#include "core/StoryHints.h"
 #include "core/StorySerial.h"
 #include "platform/Clock.h"
 #include "scan/CFileEntry.h"
@@ -14,6 +15,7 @@
 #include <tinyxml.h>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -117,6 +119,11 @@ void CGameCatalogue::setFilters(const std::string& extensionList)
     extensions = extensionList;
 }
 
+void CGameCatalogue::setReportHandler(std::function<void(const std::string&)> handler)
+{
+    m_reportHandler = std::move(handler);
+}
+
 void CGameCatalogue::setCachePath(const std::string& path)
 {
     m_cachePath = path;
@@ -146,7 +153,11 @@ std::size_t CGameCatalogue::scan(const std::string& folder, GameSet* set, bool c
     reportProgress({ScanProgress::Phase::Listing, 0, 0});
     FileCache cache = core::readFileCache(m_cachePath);
     std::vector<CFileEntry> entries;
-    findAllFiles(folder, entries);
+    std::vector<std::string> unlisted;
+    findAllFiles(folder, entries, &unlisted);
+    for (const std::string& path : unlisted) {
+        report("Could not list folder: " + path);
+    }
     if (!core::anyContent(entries)) {
         return 0;
     }
@@ -168,27 +179,32 @@ std::size_t CGameCatalogue::scan(const std::string& folder, GameSet* set, bool c
         const CFileEntry& entry = entries[i];
         reportProgress({ScanProgress::Phase::Fingerprinting, done++, stories.count});
         if (served[i]) {
-            count += matchFile(target, served[i]->fingerprint, entry.path, createUnknown);
+            count += matchFile(target, served[i]->fingerprint, entry.path, createUnknown,
+                               *served[i]->facts);
             continue;
         }
         const core::FingerprintResult read = ahead.fingerprint(entry);
         std::string fingerprint;
         if (fingerprintFromDisk(read, fingerprint) &&
-            matchFile(target, fingerprint, entry.path, createUnknown, &read.facts.serial)) {
+            matchFile(target, fingerprint, entry.path, createUnknown, read.facts.story,
+                      &read.facts.serial)) {
             ++count;
-            if (!stories.shared[i]) {
-                writer.set(
-                    key, CacheEntry{fingerprint, static_cast<std::uint32_t>(read.facts.lastWrite)});
+            if (!stories.uncached[i]) {
+                writer.set(key,
+                           CacheEntry{fingerprint, static_cast<std::uint32_t>(read.facts.lastWrite),
+                                      read.facts.story});
             }
         }
         writer.rewriteWhenDue();
     }
+    core::giveHints(target);
     return count;
 }
 
 bool CGameCatalogue::addFile(const std::string& path, bool createUnknown, const std::string& name)
 {
-    const auto crc = computeFingerprint(path);
+    core::FileFacts facts;
+    const auto crc = computeFingerprint(path, nullptr, &facts);
     if (!crc) {
         report("Could not load file: " + path);
         return false;
@@ -198,13 +214,17 @@ bool CGameCatalogue::addFile(const std::string& path, bool createUnknown, const 
     if (pos != lookup.end()) {
         lookup.modify(pos, [&](const GamePtr& game) {
             game->fn = path;
+            game->facts = facts.story;
             if (name != kUnknown) {
                 game->FullName = name;
             }
         });
     } else if (createUnknown) {
-        auto game = std::make_shared<CGame>(name, crcText(*crc), readSerial(path));
+        auto game = std::make_shared<CGame>(name, crcText(*crc), facts.serial);
         game->fn = path;
+        game->unmatched = true;
+        game->facts = std::move(facts.story);
+        game->hint = core::hintFor(*game, games);
         games.insert(std::move(game));
     }
     return true;
@@ -214,19 +234,23 @@ void CGameCatalogue::report(const std::string& text)
 {
     messages.str(text);
     messages.seekp(0, std::ios::end);
+    if (m_reportHandler) {
+        m_reportHandler(text);
+    }
 }
 
-// Looks `fingerprint` up in `set`: a match gets found set and `path` as its path (true);
-// otherwise, with `createUnknown`, a new "unknown" record with that path and `serial` (when
-// not given, the file's) joins the set.
+// Looks `fingerprint` up in `set`: a match gets found set, `path` as its path and `facts`
+// (true); otherwise, with `createUnknown`, a new "unknown" record with that path, `facts` and
+// `serial` (when not given, the file's) joins the set.
 bool CGameCatalogue::matchFile(GameSet& set, const std::string& fingerprint,
                                const std::string& path, bool createUnknown,
-                               const std::string* serial)
+                               const core::StoryFacts& facts, const std::string* serial)
 {
     auto& lookup = set.get<byFingerprintLookup>();
     const auto pos = lookup.find(fingerprint);
     if (pos != lookup.end()) {
-        (*pos)->found = true; // a key of no view
+        (*pos)->found = true; // keys of no view
+        (*pos)->facts = facts;
         // Re-placing a record checks its place in every view, which on a big set costs more
         // than the lookup: only done when its path changes.
         if ((*pos)->fn != path) {
@@ -238,6 +262,8 @@ bool CGameCatalogue::matchFile(GameSet& set, const std::string& fingerprint,
         auto game =
             std::make_shared<CGame>(kUnknown, fingerprint, serial ? *serial : readSerial(path));
         game->fn = path;
+        game->unmatched = true;
+        game->facts = facts;
         set.insert(std::move(game));
     }
     return false;
@@ -257,7 +283,8 @@ bool CGameCatalogue::fingerprintFromDisk(const core::FingerprintResult& read,
 
 void CGameCatalogue::reportProgress(const ScanProgress& progress)
 {
-    if (m_progress && m_throttle.due()) {
+    const bool newPhase = progress.phase != std::exchange(m_phase, progress.phase);
+    if (m_progress && m_throttle.due(newPhase)) {
         m_progress(progress);
     }
 }

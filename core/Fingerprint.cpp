@@ -35,20 +35,19 @@ unsigned char* readBuffers(std::size_t size)
     return buffers.data.get();
 }
 
-// Appends to `head` (if given) what it still lacks of a file's first kSerialEnd bytes, from
-// `n` bytes just read in order from the start.
-void keepHead(std::string* head, const unsigned char* bytes, std::size_t n)
+// The CRC-32 of `n` bytes at `bytes`, continuing `crc`; they pass through `story`, if given.
+std::uint32_t crcThrough(std::uint32_t crc, const unsigned char* bytes, std::size_t n,
+                         core::StoryFactsReader* story)
 {
-    if (head && head->size() < kSerialEnd) {
-        head->append(reinterpret_cast<const char*>(bytes), std::min(n, kSerialEnd - head->size()));
-    }
+    return story ? story->crcThrough(crc, bytes, n) : crc32Update(crc, bytes, n);
 }
 
 // The CRC-32 of bytes [begin, end) of `file`; nothing when a read fails or the file ends
-// before `end`. `head`, given for a range that begins the file, receives its first bytes.
+// before `end`. `story`, given for a range that begins the file, learns its facts.
 std::optional<std::uint32_t> crcOfRange(const platform::RandomAccessFile& file, std::uint64_t begin,
                                         std::uint64_t end, unsigned char* buffer,
-                                        std::size_t blockSize, std::string* head = nullptr)
+                                        std::size_t blockSize,
+                                        core::StoryFactsReader* story = nullptr)
 {
     std::uint32_t crc = 0;
     for (std::uint64_t pos = begin; pos < end;) {
@@ -57,8 +56,7 @@ std::optional<std::uint32_t> crcOfRange(const platform::RandomAccessFile& file, 
         if (!n || *n == 0) {
             return std::nullopt;
         }
-        keepHead(head, buffer, *n);
-        crc = crc32Update(crc, buffer, *n);
+        crc = crcThrough(crc, buffer, *n, story);
         pos += *n;
     }
     return crc;
@@ -66,11 +64,11 @@ std::optional<std::uint32_t> crcOfRange(const platform::RandomAccessFile& file, 
 
 // The CRC-32 of every byte of `file` up to its end; `length` receives their number. The end
 // is where a read gives nothing, or where a read stops short at `size`, the size the file
-// had (a file smaller than a block takes one read). Nothing when a read fails. `head`, if
-// given, receives the first bytes.
+// had (a file smaller than a block takes one read). Nothing when a read fails. `story`, if
+// given, learns the file's facts.
 std::optional<std::uint32_t> crcToEnd(const platform::RandomAccessFile& file, std::uint64_t size,
                                       unsigned char* buffer, std::size_t blockSize,
-                                      std::uint64_t& length, std::string* head)
+                                      std::uint64_t& length, core::StoryFactsReader* story)
 {
     std::uint32_t crc = 0;
     length = 0;
@@ -79,8 +77,7 @@ std::optional<std::uint32_t> crcToEnd(const platform::RandomAccessFile& file, st
         if (!n) {
             return std::nullopt;
         }
-        keepHead(head, buffer, *n);
-        crc = crc32Update(crc, buffer, *n);
+        crc = crcThrough(crc, buffer, *n, story);
         length += *n;
         if (*n == 0 || (*n < blockSize && length == size)) {
             return crc;
@@ -108,12 +105,13 @@ std::uint32_t joinCrcs(std::uint32_t first, std::uint32_t second, std::uint64_t 
 // page cache, not the CRC, is what costs, so two cores copy about twice as fast.
 std::optional<std::uint32_t> crcInHalves(const platform::RandomAccessFile& file, std::uint64_t size,
                                          unsigned char* buffers, std::size_t blockSize,
-                                         std::string* head)
+                                         core::StoryFactsReader* story)
 {
-    // Both halves start on a page boundary, and the first holds the serial number's bytes.
+    // Both halves start on a page boundary, and the first holds the story header. Only the
+    // first passes through `story`: it is larger than any story (512 KiB at most).
     const std::uint64_t align = std::min<std::uint64_t>(blockSize, kPage);
     const std::uint64_t middle =
-        std::max(size / 2 / align * align, std::min<std::uint64_t>(size, kSerialEnd));
+        std::max(size / 2 / align * align, std::min<std::uint64_t>(size, core::kStoryHeaderSize));
     std::optional<std::uint32_t> second;
     std::thread helper;
     try {
@@ -121,9 +119,9 @@ std::optional<std::uint32_t> crcInHalves(const platform::RandomAccessFile& file,
             [&] { second = crcOfRange(file, middle, size, buffers + blockSize, blockSize); });
     } catch (const std::system_error&) {
         // No thread to be had: read alone.
-        return crcOfRange(file, 0, size, buffers, blockSize, head);
+        return crcOfRange(file, 0, size, buffers, blockSize, story);
     }
-    const auto first = crcOfRange(file, 0, middle, buffers, blockSize, head);
+    const auto first = crcOfRange(file, 0, middle, buffers, blockSize, story);
     helper.join();
     if (!first || !second) {
         return std::nullopt;
@@ -179,16 +177,17 @@ std::optional<std::uint32_t> fingerprintFile(const std::string& path, const Read
         why = FingerprintError::Open;
         return std::nullopt;
     }
-    // The scan needs the serial of every file it matches to no record: taken from the reads
-    // of the fingerprint, it costs no more reads (opening each file again cost half its time).
-    std::string head;
-    std::string* const headWanted = facts ? &head : nullptr;
+    // The scan needs the serial and the story facts of every file it reads: taken from the
+    // reads of the fingerprint, they cost no more reads (opening each file again cost half
+    // its time).
+    StoryFactsReader story;
+    StoryFactsReader* const storyWanted = facts ? &story : nullptr;
     const std::size_t blockSize = std::max<std::size_t>(plan.blockSize, 1);
     unsigned char* buffers = readBuffers(2 * blockSize);
     const std::uint64_t size = file->openedSize();
     std::optional<std::uint32_t> crc;
     if (size > 0 && size >= plan.splitFrom) {
-        crc = crcInHalves(*file, size, buffers, blockSize, headWanted);
+        crc = crcInHalves(*file, size, buffers, blockSize, storyWanted);
         // Bytes beyond the size are not read: a size that changed by the end means the bytes
         // read may belong to no version of the file.
         if (file->currentSize() != size) {
@@ -196,14 +195,14 @@ std::optional<std::uint32_t> fingerprintFile(const std::string& path, const Read
         }
     } else {
         std::uint64_t length = 0;
-        crc = crcToEnd(*file, size, buffers, blockSize, length, headWanted);
+        crc = crcToEnd(*file, size, buffers, blockSize, length, storyWanted);
         // Files of /proc say 0 and have bytes; any other file must end where its size said.
         if (length != size && size != 0) {
             crc.reset();
         }
     }
     if (facts) {
-        *facts = FileFacts{file->openedLastWrite(), serialIn(head)};
+        *facts = FileFacts{file->openedLastWrite(), serialIn(story.head()), story.facts(size)};
     }
     if (!crc) {
         why = FingerprintError::Read;

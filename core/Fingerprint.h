@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/StoryFacts.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -17,12 +19,13 @@ std::uint32_t crc32Update(std::uint32_t crc, const void* data, std::size_t size)
 namespace core {
 
 // What a scan keeps of a file it reads, besides the fingerprint: the last-write time (a
-// Windows FILETIME) the file had when it was opened, before any byte was read, and the serial
-// number of its story header (as readSerial).
+// Windows FILETIME) the file had when it was opened, before any byte was read, the serial
+// number of its story header (as readSerial), and its story facts.
 struct FileFacts
 {
     std::uint64_t lastWrite = 0;
     std::string serial;
+    StoryFacts story;
 };
 
 } // namespace core

@@ -9,10 +9,10 @@ ProgressThrottle::ProgressThrottle(std::chrono::milliseconds interval, Clock clo
 {
 }
 
-bool ProgressThrottle::due()
+bool ProgressThrottle::due(bool newPhase)
 {
     const auto now = m_clock();
-    if (m_last && now - *m_last < m_interval) {
+    if (!newPhase && m_last && now - *m_last < m_interval) {
         return false;
     }
     m_last = now;

@@ -7,7 +7,9 @@
 namespace core {
 
 // Lets progress reports through at most once per interval, so that a scan of many small
-// files does not spend its time reporting. The first report always goes through.
+// files does not spend its time reporting. The first report always goes through, and so does
+// the first of each new phase: a walk that ends within the interval must not leave its
+// "listing" report standing through a long read.
 class ProgressThrottle
 {
 public:
@@ -18,8 +20,9 @@ public:
     explicit ProgressThrottle(std::chrono::milliseconds interval = kDefaultInterval,
                               Clock clock = std::chrono::steady_clock::now);
 
-    // True when a report may go now (and then the next one waits a whole interval).
-    bool due();
+    // True when a report may go now, always when `newPhase` (and then the next one waits a
+    // whole interval).
+    bool due(bool newPhase = false);
 
 private:
     std::chrono::milliseconds m_interval;

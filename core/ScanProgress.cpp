@@ -1,9 +1,8 @@
 #include "core/ScanProgress.h"
 
 namespace core {
-namespace {
 
-std::string groupedThousands(std::size_t value)
+std::string groupedThousands(std::uint64_t value)
 {
     std::string digits = std::to_string(value);
     for (std::size_t pos = digits.size(); pos > 3; pos -= 3) {
@@ -11,8 +10,6 @@ std::string groupedThousands(std::size_t value)
     }
     return digits;
 }
-
-} // namespace
 
 std::string scanProgressText(const ScanProgress& progress)
 {

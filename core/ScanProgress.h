@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -28,5 +29,8 @@ namespace core {
 // The status text of `progress`: "Scanning: listing files…" or
 // "Scanning: 1,234 of 10,000 files" (thousands grouped by commas whatever the locale).
 std::string scanProgressText(const ScanProgress& progress);
+
+// `value` in decimal with its thousands grouped by commas, whatever the locale: "1,234".
+std::string groupedThousands(std::uint64_t value);
 
 } // namespace core

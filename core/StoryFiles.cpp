@@ -30,12 +30,11 @@ void markSharedKeys(StoryFiles& stories)
     std::sort(byHash.begin(), byHash.end(), [&](const auto& a, const auto& b) {
         return a.first != b.first ? a.first < b.first : keys[a.second] < keys[b.second];
     });
-    stories.shared.assign(keys.size(), false);
     for (std::size_t j = 1; j < byHash.size(); ++j) {
         const auto [hash, entry] = byHash[j];
         const auto [previousHash, previous] = byHash[j - 1];
         if (hash == previousHash && keys[entry] == keys[previous]) {
-            stories.shared[entry] = stories.shared[previous] = true;
+            stories.uncached[entry] = stories.uncached[previous] = true;
         }
     }
 }
@@ -65,6 +64,7 @@ StoryFiles findStoryFiles(const std::vector<CFileEntry>& entries, const std::str
     const EndingList endings(extensions);
     StoryFiles stories;
     stories.keys.reserve(entries.size());
+    stories.uncached.reserve(entries.size());
     for (const CFileEntry& entry : entries) {
         std::string& key = stories.keys.emplace_back(platform::asciiLowered(entry.path));
         if (endings.matches(key)) {
@@ -72,6 +72,8 @@ StoryFiles findStoryFiles(const std::vector<CFileEntry>& entries, const std::str
         } else {
             key.clear();
         }
+        // The cache file's separators: such a key cannot be written as one line of it.
+        stories.uncached.push_back(key.find_first_of("\n\r|") != std::string::npos);
     }
     markSharedKeys(stories);
     return stories;
@@ -94,7 +96,7 @@ std::vector<const CacheEntry*> servedEntries(const FileCache& cache, const Story
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const std::string& key = stories.keys[i];
         const auto found = key.empty() ? cache.end() : cache.find(key);
-        if (found != cache.end() && !stories.shared[i]) {
+        if (found != cache.end() && found->second.facts && !stories.uncached[i]) {
             cached.emplace_back(i, &found->second);
         }
     }

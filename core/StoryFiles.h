@@ -11,14 +11,15 @@ struct CFileEntry;
 namespace core {
 
 // The candidates of a walk: how many there are, each entry's cache key (lower-cased once
-// per scan), and which keys more than one of their paths folds to. On a file system with
-// case-sensitive names Game.z5 and game.z5 are two files under one key, and a cached fingerprint
-// could belong to either.
+// per scan), and which keys the cache cannot hold. On a file system with case-sensitive names
+// Game.z5 and game.z5 are two files under one key, and a cached fingerprint could belong to
+// either; a key holding a line end or '|' would be read back from the cache file as other
+// keys' entries.
 struct StoryFiles
 {
     std::size_t count = 0;
     std::vector<std::string> keys; // per entry: its cache key, empty when no candidate
-    std::vector<bool> shared;      // per entry: another candidate has its key too
+    std::vector<bool> uncached;    // per entry: never served nor stored, read every time
 };
 
 // The candidates among `entries`: those whose path, lower-cased, ends with one of the
@@ -28,8 +29,8 @@ StoryFiles findStoryFiles(const std::vector<CFileEntry>& entries, const std::str
 // Whether any of the files holds a byte; usually the first one says so.
 bool anyContent(const std::vector<CFileEntry>& entries);
 
-// Per entry, the cache entry it is served from, or nullptr: a candidate whose key is cached,
-// shared with no other path, and whose file still has the cached last-write time. Only
+// Per entry, the cache entry it is served from, or nullptr: a candidate whose key is cached
+// with its facts, not `uncached`, and whose file still has the cached last-write time. Only
 // candidates with a cached key are looked at, so a first scan looks at none.
 std::vector<const CacheEntry*> servedEntries(const FileCache& cache, const StoryFiles& stories,
                                              const std::vector<CFileEntry>& entries);

@@ -12,6 +12,11 @@ std::string orUnknown(const std::string& text)
 
 } // namespace
 
+const char* recordStatus(const CGame& game)
+{
+    return game.unmatched ? "unknown" : game.found ? "found" : "missing";
+}
+
 ResultRow resultRow(const CGame& game)
 {
     return {game.fingerprint, orUnknown(game.sn), orUnknown(game.fn), game.warn, game.FullName};

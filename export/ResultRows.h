@@ -17,6 +17,10 @@ struct ResultRow
     std::string fullName;
 };
 
+// "unknown" for a record made for a file that matched no record, "found" for a catalogue
+// entry whose file a scan met, "missing" for one whose file it did not meet.
+const char* recordStatus(const CGame& game);
+
 // The row that shows `game`.
 ResultRow resultRow(const CGame& game);
 

@@ -65,9 +65,9 @@ std::optional<std::string> resolveTarget(std::string path)
 }
 
 // Whether the file at `target` may be replaced as a plain write would replace its content:
-// it does not exist, or it is a regular file the user may write. `mode` receives an existing
-// file's permission bits. False with errno set otherwise.
-bool mayReplace(const std::string& target, std::optional<mode_t>& mode)
+// it does not exist, or it is a regular file the user may write. `existing` receives an
+// existing file's status. False with errno set otherwise.
+bool mayReplace(const std::string& target, std::optional<struct stat>& existing)
 {
     struct stat st
     {};
@@ -82,8 +82,20 @@ bool mayReplace(const std::string& target, std::optional<mode_t>& mode)
     if (access(target.c_str(), W_OK) != 0) {
         return false;
     }
-    mode = st.st_mode & 07777;
+    existing = st;
     return true;
+}
+
+// Gives the new file the owner, group and permission bits of the one it replaces, as a plain
+// write keeps them: a file shared through a group keeps its group. Only root may give a file
+// away; anyone may hand it to a group they belong to. Best effort. The bits come last: a
+// change of owner clears the set-id bits.
+void keepOwnership(int fd, const struct stat& existing)
+{
+    if (fchown(fd, existing.st_uid, existing.st_gid) != 0) {
+        static_cast<void>(fchown(fd, static_cast<uid_t>(-1), existing.st_gid));
+    }
+    fchmod(fd, existing.st_mode & 07777); // the umask does not apply to the kept bits
 }
 
 // What the temporary files of the file named `name` begin with: a dot, so that listings hide
@@ -162,6 +174,53 @@ bool writeAll(int fd, std::string_view content)
     return true;
 }
 
+// Copies the bytes of `from` over those of `to` and cuts `to` to their length. The space is
+// reserved first where the file system can, so that a full disk fails before the old content
+// is touched. False, with errno set, when a call fails.
+bool copyOver(int from, int to, Durability durability)
+{
+    struct stat st
+    {};
+    if (fstat(from, &st) != 0) {
+        return false;
+    }
+    if (st.st_size > 0 && fallocate(to, FALLOC_FL_KEEP_SIZE, 0, st.st_size) != 0 &&
+        errno != EOPNOTSUPP) {
+        return false;
+    }
+    char buffer[65536];
+    for (off_t at = 0; at < st.st_size;) {
+        const ssize_t n = pread(from, buffer, sizeof buffer, at);
+        if (n <= 0 || pwrite(to, buffer, static_cast<std::size_t>(n), at) != n) {
+            errno = n == 0 ? EIO : errno; // the temporary file cut short under us
+            return false;
+        }
+        at += n;
+    }
+    return ftruncate(to, st.st_size) == 0 && (durability != Durability::Flush || fsync(to) == 0);
+}
+
+// Copies the complete, flushed file `temp` over the file `target`, for a folder where the user
+// may write the file but not rename over it (a sticky folder holding another user's file).
+// False, with errno set, when that fails.
+bool overwriteInPlace(const std::string& temp, const std::string& target, Durability durability)
+{
+    const int from = open(temp.c_str(), O_RDONLY | O_CLOEXEC);
+    if (from < 0) {
+        return false;
+    }
+    const int to = open(target.c_str(), O_WRONLY | O_CLOEXEC);
+    bool ok = to >= 0 && copyOver(from, to, durability);
+    int error = errno;
+    close(from);
+    if (to >= 0 && close(to) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
+    errno = error;
+    return ok;
+}
+
 bool fail(std::string* errorText)
 {
     if (errorText) {
@@ -188,8 +247,8 @@ bool writeFileAtomically(const std::string& path, const ContentPieces& content,
                          Durability durability, std::string* errorText)
 {
     const std::optional<std::string> target = resolveTarget(path);
-    std::optional<mode_t> mode;
-    if (!target || !mayReplace(*target, mode)) {
+    std::optional<struct stat> existing;
+    if (!target || !mayReplace(*target, existing)) {
         return fail(errorText);
     }
     const std::string folder = splitPath(*target).first;
@@ -209,8 +268,8 @@ bool writeFileAtomically(const std::string& path, const ContentPieces& content,
     if (fd < 0) {
         return fail(errorText);
     }
-    if (mode) {
-        fchmod(fd, *mode); // best effort: the umask does not apply to the kept bits
+    if (existing) {
+        keepOwnership(fd, *existing);
     }
     bool ok = true;
     try {
@@ -236,6 +295,15 @@ bool writeFileAtomically(const std::string& path, const ContentPieces& content,
         if (durability == Durability::Flush) {
             syncFolder(folder);
         }
+        return true;
+    }
+    if (ok && existing && (errno == EPERM || errno == EACCES)) {
+        // A plain write would succeed: the new content, whole and flushed, goes over the old.
+        // Should that fail part-way, the temporary file keeps the new content.
+        if (!overwriteInPlace(temp, *target, durability)) {
+            return fail(errorText);
+        }
+        unlink(temp.c_str()); // best effort
         return true;
     }
     fail(errorText);

@@ -17,12 +17,16 @@ enum class Durability
 // every other way it acts as a plain write would: an existing target that is not a regular
 // file (a folder, a FIFO, a device) or that the user may not write is refused; a symbolic
 // link is followed and the file at the end of its chain replaced in its own folder, the link
-// staying; the replaced file keeps its permission bits. With Durability::Flush the folder is
-// flushed after the rename too. The temporary file is named ".<up to 16 bytes of the
-// name>~<hash of the name>.<process id>.<number>.tmp", so that any name the system allows can
-// be written; temporaries of the same target left by writers that no longer run (killed
-// mid-write) are removed first. Returns false, with the system's text in `errorText` when
-// given, if the file could not be written; the previous file is then untouched.
+// staying; the replaced file keeps its permission bits, its group and, where the user may
+// give it, its owner. Where the user may write an existing file but not rename over it (a
+// sticky folder holding another user's file), the new content, first written whole to the
+// temporary file and flushed, is copied over the old; should that copy fail part-way, the
+// temporary file is kept. With Durability::Flush the folder is flushed after the rename too. The
+// temporary file is named ".<up to 16 bytes of the name>~<hash of the name>.<process
+// id>.<number>.tmp", so that any name the system allows can be written; temporaries of the same
+// target left by writers that no longer run (killed mid-write) are removed first. Returns false,
+// with the system's text in `errorText` when given, if the file could not be written; the previous
+// file is then untouched.
 bool writeFileAtomically(const std::string& path, std::string_view content,
                          Durability durability = Durability::Flush,
                          std::string* errorText = nullptr);

@@ -16,7 +16,8 @@ std::string withTrailingSeparator(std::string path)
 }
 
 void walkTree(const std::string& root,
-              const std::function<bool(const std::string& folder, const FolderEntry& entry)>& visit)
+              const std::function<bool(const std::string& folder, const FolderEntry& entry)>& visit,
+              const std::function<void(const std::string& folder)>& unlisted)
 {
     std::vector<std::string> stack{root};
     while (!stack.empty()) {
@@ -24,6 +25,9 @@ void walkTree(const std::string& root,
         stack.pop_back();
         const auto entries = listFolder(folder);
         if (!entries) {
+            if (unlisted) {
+                unlisted(folder);
+            }
             continue;
         }
         for (const FolderEntry& entry : *entries) {

@@ -67,10 +67,11 @@ std::optional<std::vector<FolderEntry>> listFolder(const std::string& folder);
 // memory, not call depth). `visit` sees every entry of every folder listed, with that folder's
 // path ending in a separator, and returns whether to walk into an entry that is a folder; folders
 // reached through a link are never walked into. The folders met in one folder are walked
-// after it, the last one met first. Folders that cannot be listed are skipped silently.
-void walkTree(
-    const std::string& root,
-    const std::function<bool(const std::string& folder, const FolderEntry& entry)>& visit);
+// after it, the last one met first. A folder that cannot be listed, the root included, is
+// handed to `unlisted` (when given), ending in a separator, and the walk goes on without it.
+void walkTree(const std::string& root,
+              const std::function<bool(const std::string& folder, const FolderEntry& entry)>& visit,
+              const std::function<void(const std::string& folder)>& unlisted = {});
 
 // 100-ns intervals since 1601-01-01 UTC for a time in nanoseconds since 1970-01-01 UTC.
 std::uint64_t fileTimeFromUnixNanoseconds(std::int64_t nanoseconds);

@@ -62,5 +62,8 @@ void CWorkerJob::run(std::shared_ptr<State> state)
         state->startEvent.reset();
         state->doneEvent.set();
     }
+    // A job stopped after a trigger, before its thread woke, never runs its callback: its
+    // waiters must not wait for ever.
+    state->doneEvent.set();
     state->threadEnded.set();
 }

@@ -9,8 +9,8 @@
 #include <thread>
 
 // A background thread that runs one callback each time it is triggered and signals
-// `doneEvent` after every run. Disposal asks the thread to stop and waits for it at most a
-// bound; a thread still busy then keeps the job's shared state alive until it ends, so
+// `doneEvent` after every run, and when it ends. Disposal asks the thread to stop and waits for it
+// at most a bound; a thread still busy then keeps the job's shared state alive until it ends, so
 // nothing is freed under it.
 class CWorkerJob
 {
@@ -28,7 +28,8 @@ public:
 
     // Makes the thread run the callback once.
     void trigger();
-    // Blocks until the callback has returned (after a trigger). The caller holds its own
+    // Blocks until the callback has returned (after a trigger) or the thread has ended, as a
+    // stopped job's does without running a pending trigger. The caller holds its own
     // reference to the job's state while it waits, so a disposal meanwhile frees nothing
     // under it; the caller must keep the job itself alive until the call has begun.
     void waitDone() const;

@@ -2,12 +2,16 @@
 
 #include <QLineEdit>
 
+#include <limits>
+
 QWidget* CCellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& /*option*/,
                                      const QModelIndex& /*index*/) const
 {
     auto* editor = new QLineEdit(parent);
     editor->setObjectName(QStringLiteral("cellEditor"));
     editor->setFrame(false);
+    // The default limit of 32,767 characters would cut a longer cell just by opening it.
+    editor->setMaxLength(std::numeric_limits<int>::max());
     m_editor = editor;
     return editor;
 }

@@ -29,7 +29,7 @@ namespace {
 
 constexpr int kDialogWidth = 546; // dialog units
 constexpr int kDialogHeight = 175;
-constexpr std::array<int, ui::kColumnCount> kInitialColumnWidths{75, 75, 200, 200, 250};
+constexpr std::array<int, ui::kColumnCount> kInitialColumnWidths{75, 75, 200, 200, 250, 75};
 constexpr int kWorkAreaMargin = 100;
 // Stored coordinates beyond this many pixels are taken as this many, so that no width or
 // height computed from them can overflow.

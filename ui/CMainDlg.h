@@ -9,7 +9,6 @@
 #include "ui/PlacementText.h"
 
 #include <QDialog>
-#include <QPointer>
 
 #include <array>
 #include <cstdint>
@@ -142,8 +141,6 @@ private:
     ui::DialogServices m_services;
     bool m_quitting = false;
     bool m_scanning = false; // from Scan until the scan has ended or did not start
-    QPointer<QWidget> m_focusBeforeScan;
-    QPointer<QWidget> m_focusDuringScan;
     std::shared_ptr<ui::GuiChannel> m_gui;
     std::shared_ptr<CWorkerJob> scanJob;    // runs doScan; set on this thread, held by runScan too
     std::unique_ptr<CWorkerJob> controlJob; // runs runScan

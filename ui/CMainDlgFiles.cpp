@@ -27,9 +27,11 @@ bool isStoryFile(const std::string& path)
     return endsWithAny(kStoryExtensions, platform::asciiLowered(path));
 }
 
+// The catalogue's view of the field a column shows; the check word is no field of the
+// catalogue, so after a sort by Check the fingerprint's view.
 CatalogueView viewOfColumn(int column)
 {
-    static constexpr std::array<CatalogueView, ui::kColumnCount> kViews{
+    static constexpr std::array<CatalogueView, ui::kSavedColumnCount> kViews{
         CatalogueView::Fingerprint, CatalogueView::Sn, CatalogueView::Fn, CatalogueView::Warn,
         CatalogueView::FullName};
     return column >= 0 && column < static_cast<int>(kViews.size())

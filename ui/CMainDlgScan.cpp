@@ -7,6 +7,7 @@
 #include "ui/CMainDlg.h"
 #include "ui/CResultsList.h"
 #include "ui/FileDialogs.h"
+#include "ui/Trace.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -125,6 +126,8 @@ void CMainDlg::doScan(const ScanContext& scan)
         return;
     }
     scanner.setFilters(kStoryExtensions);
+    // The title shows the outcome only; what could not be read goes to the trace.
+    scanner.setReportHandler([](const std::string& report) { ui::trace("%s", report.c_str()); });
     scanner.setProgressHandler([&](const ScanProgress& progress) {
         const std::string text = core::scanProgressText(progress);
         ui::runOnGuiThread(scan.gui, [&] { scan.dialog->setStatus("%s", text.c_str()); });
@@ -149,18 +152,17 @@ void CMainDlg::doScan(const ScanContext& scan)
 
 void CMainDlg::setScanCommandsEnabled(bool enabled)
 {
-    // Disabling the focused Scan moves the focus on; when the scan is over it goes back where
-    // it was, unless the user has moved it meanwhile.
+    // While a scan runs the focus rests on the list: disabling the focused Scan would move it
+    // on to Quit, where a stray Space quits. Afterwards it goes back to Scan, unless the user
+    // has moved it meanwhile.
     if (!enabled) {
-        m_focusBeforeScan = focusWidget();
+        m_list->setFocus();
     }
     for (QPushButton* button : scanCommands()) {
         button->setEnabled(enabled);
     }
-    if (!enabled) {
-        m_focusDuringScan = focusWidget();
-    } else if (m_focusBeforeScan && focusWidget() == m_focusDuringScan) {
-        m_focusBeforeScan->setFocus();
+    if (enabled && focusWidget() == m_list) {
+        m_scanButton->setFocus();
     }
 }
 

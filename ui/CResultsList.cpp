@@ -13,11 +13,15 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 
+#include <numeric>
 #include <utility>
 
 namespace {
 
 constexpr int kCopyCapacity = 256;
+// The parts of the client width each column gets: the short texts (fingerprint, serial
+// number, check word) 3, the long ones 8.
+constexpr std::array<int, ui::kColumnCount> kColumnParts{3, 3, 8, 8, 8, 3};
 
 bool isPrintable(const QString& text)
 {
@@ -112,7 +116,7 @@ std::string CResultsList::cellText(int row, int column) const
 std::string CResultsList::rowLine(int row) const
 {
     std::string line;
-    for (int column = 0; column < ui::kColumnCount; ++column) {
+    for (int column = 0; column < ui::kSavedColumnCount; ++column) {
         if (column > 0) {
             line += ',';
         }
@@ -145,18 +149,25 @@ void CResultsList::sortRows(int column, int direction)
 
 std::array<int, ui::kColumnCount> CResultsList::proportionalWidths(int clientWidth)
 {
-    const int share = clientWidth / ui::kColumnCount;
-    const int narrow = share / 2;
-    const int wide = narrow * 2 / 3 + share;
-    return {narrow, narrow, wide, wide, wide};
+    const int parts = std::accumulate(kColumnParts.begin(), kColumnParts.end(), 0);
+    std::array<int, ui::kColumnCount> widths{};
+    for (std::size_t column = 0; column < widths.size(); ++column) {
+        widths[column] = clientWidth * kColumnParts[column] / parts;
+    }
+    return widths;
+}
+
+int CResultsList::clientWidth() const
+{
+    // Before the list is first shown its viewport has not been laid out yet.
+    return isVisible() ? viewport()->width() : contentsRect().width();
 }
 
 void CResultsList::fitColumns()
 {
     m_fitsColumns = true;
-    // Before the list is first shown its viewport has not been laid out yet.
-    const int clientWidth = isVisible() ? viewport()->width() : contentsRect().width();
-    const auto widths = proportionalWidths(clientWidth);
+    m_fittedWidth = clientWidth();
+    const auto widths = proportionalWidths(m_fittedWidth);
     for (int column = 0; column < ui::kColumnCount; ++column) {
         setColumnWidth(column, widths[static_cast<std::size_t>(column)]);
     }
@@ -305,7 +316,7 @@ void CResultsList::resizeEvent(QResizeEvent* event)
     // Also the viewport's resizes, as a vertical scrollbar comes or goes.
     closeOpenEditor();
     QTableView::resizeEvent(event);
-    if (m_fitsColumns) {
+    if (m_fitsColumns && clientWidth() != m_fittedWidth) {
         fitColumns();
     }
 }

@@ -12,9 +12,9 @@ class CCellDelegate;
 class CResultsModel;
 class QMenu;
 
-// The results list: one row of five cells per game, sortable by any column, with the
-// Warnings and FullName cells editable in place. Rows keep their own texts: edits change
-// what is shown, copied and saved, never the records the rows were made from.
+// The results list: one row per game, with a cell in each column, sortable by any column,
+// with the Warnings and FullName cells editable in place. Rows keep their own texts: edits
+// change what is shown, copied and saved, never the records the rows were made from.
 //
 // It keeps a current cell (row and column, -1 when none) that follows the selected row and
 // that Left and Right move within the row. The list takes every key while it has the focus
@@ -38,7 +38,8 @@ public:
     std::string cellText(int row, int column, int capacity) const;
     // The whole text of one cell, as Save and Make write it; empty when it does not exist.
     std::string cellText(int row, int column) const;
-    // The five cells of `row` (each cut to 255 bytes) joined by commas, no line end.
+    // The five cells of `row` that Copy writes, all but Check (each cut to 255 bytes), joined
+    // by commas, no line end.
     std::string rowLine(int row) const;
 
     int selectedRow() const; // -1 when none
@@ -48,9 +49,10 @@ public:
     // Reorders the rows by `column`: direction +1 descending, -1 ascending (ASCII case folded).
     void sortRows(int column, int direction);
 
-    // Gives columns 0 and 1 half a share and the others one and a third, a share being the
-    // list's client width divided by the number of columns; from then on again whenever that
-    // width changes, also as the vertical scrollbar comes or goes.
+    // Shares the list's client width among the columns, 3 parts each to FingerPrint, Serial #
+    // and Check, 8 each to Filename, Warnings and FullName; from then on again whenever that
+    // width changes, also as the vertical scrollbar comes or goes (but not when only the
+    // height does, as the horizontal scrollbar comes for a column dragged wide).
     void fitColumns();
     static std::array<int, ui::kColumnCount> proportionalWidths(int clientWidth);
     // Brings the row of `index` into view; never scrolls sideways.
@@ -97,5 +99,7 @@ private:
     CCellDelegate* m_delegate;
     QMenu* m_menu = nullptr;    // "OUTPUT", with the actions "Copy" and "Delete"
     bool m_ctrlClicked = false; // the left button went down with Ctrl held
+    int clientWidth() const;
     bool m_fitsColumns = false; // fitColumns() has run: the widths follow the client width
+    int m_fittedWidth = -1;     // the client width the columns were last fitted to
 };

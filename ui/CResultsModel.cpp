@@ -31,6 +31,8 @@ QVariant CResultsModel::data(const QModelIndex& index, int role) const
         return QString::fromLocal8Bit(c.text);
     case Qt::ForegroundRole:
         return QColor(c.colour.r, c.colour.g, c.colour.b);
+    case Qt::ToolTipRole:
+        return c.tip.empty() ? QVariant() : QString::fromLocal8Bit(c.tip);
     default:
         return {};
     }

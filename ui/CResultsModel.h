@@ -6,8 +6,8 @@
 
 #include <vector>
 
-// The rows of the results list, each an array of five cells. Texts are kept as bytes and
-// become QString only when the view asks for them.
+// The rows of the results list, each an array of one cell per column. Texts are kept as
+// bytes and become QString only when the view asks for them.
 class CResultsModel : public QAbstractTableModel
 {
     Q_OBJECT

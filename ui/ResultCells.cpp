@@ -1,6 +1,7 @@
 #include "ui/ResultCells.h"
 
 #include "core/CGame.h"
+#include "core/ScanProgress.h"
 #include "core/StorySerial.h"
 #include "export/ResultRows.h"
 #include "platform/AsciiCase.h"
@@ -13,6 +14,28 @@ namespace {
 unsigned char foldedByte(char c)
 {
     return static_cast<unsigned char>(platform::asciiLower(c));
+}
+
+// The serial number's bytes as they stand, but for control bytes, which would break the line
+// or end the text: each becomes '?'.
+std::string shownSerial(std::string serial)
+{
+    for (char& c : serial) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+            c = '?';
+        }
+    }
+    return serial;
+}
+
+std::string zcodeLines(const core::StoryFacts& facts)
+{
+    const std::string length = facts.declaredLength == 0
+                                   ? "no length declared"
+                                   : core::groupedThousands(facts.declaredLength) + " declared";
+    return "Version " + std::to_string(facts.version) + ", release " +
+           std::to_string(facts.release) + ", serial " + shownSerial(facts.serial) + "\nSize " +
+           core::groupedThousands(facts.size) + " bytes, " + length + "\nIFID " + facts.ifid;
 }
 
 } // namespace
@@ -28,7 +51,25 @@ CellRow cellsForGame(const CGame& game)
             Cell{CellKind::ReadOnly, std::move(row.serial), rowColour},
             Cell{CellKind::ReadOnly, std::move(row.filename), rowColour},
             Cell{CellKind::Editable, std::move(row.warnings), rowColour},
-            Cell{CellKind::Editable, std::move(row.fullName), nameColour}};
+            Cell{CellKind::Editable, std::move(row.fullName), nameColour},
+            Cell{CellKind::ReadOnly, game.facts ? core::checkWord(game.facts->check) : "",
+                 rowColour, checkTip(game)}};
+}
+
+std::string checkTip(const CGame& game)
+{
+    if (!game.facts) {
+        return {};
+    }
+    const core::StoryFacts& facts = *game.facts;
+    std::string tip = facts.check == core::StoryCheck::NotZcode
+                          ? std::string(core::checkWord(facts.check)) + ", " +
+                                core::groupedThousands(facts.size) + " bytes"
+                          : zcodeLines(facts);
+    if (!game.hint.empty()) {
+        tip += "\nHint: " + game.hint;
+    }
+    return tip;
 }
 
 std::string cutText(std::string_view text, int capacity)

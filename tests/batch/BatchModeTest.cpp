@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <tuple>
 
 using namespace testsupport;
@@ -115,6 +116,102 @@ TEST_F(BatchMode, FailuresExitWith1AndBadCommandLinesWith2)
     // The files that could be written are; the results were printed before.
     EXPECT_NE(readFile(dir / "gamelist.txt"), "");
     EXPECT_NE(readFile(dir / "out.xml"), "");
+}
+
+TEST_F(BatchMode, RowsAreOneLineEachAndTheFolderIsTheOneTheSystemReaches)
+{
+    // Tabs, line ends and other control bytes in a name and in a serial (bytes 18 to 23).
+    const std::string odd = "games/sub/a\tb\rc\\d\x7f.z5";
+    writeFile(dir / odd, std::string(18, '\x05') + "8\n\x01\t9\x1b");
+    std::map<std::string, std::string> rows{
+        {crcText(*computeFingerprint(dir / odd)),
+         "\t8\\n\\x01\\t9\\x1B\t" + dir / "games/sub/a\\tb\\rc\\\\d\\x7F.z5\t\tunknown\n"},
+        {stray, "\tunknown\t" + dir / "games/sub/STRAY.Z5\t\tunknown\n"}};
+    const auto printed = [&] {
+        std::string text;
+        for (const auto& [fingerprint, row] : rows) {
+            text += fingerprint + row;
+        }
+        return text + std::to_string(rows.size()) + ": games found.\n";
+    };
+    // ".." leaves the folder a link leads to, as the system takes it: link/../sub is
+    // games/sub/, not a folder sub beside the link, and link/.. is games/.
+    std::filesystem::create_directory_symlink("games/sub", dir / "link");
+    EXPECT_EQ(run("--scan link/../sub").out, printed());
+    rows[zork] = "\t880429\t" + dir / "games/zork1.z3\t\tunknown\n";
+    EXPECT_EQ(run("--scan link/..").out, printed());
+    const ProcessResult r = run("--scan link/../games");
+    EXPECT_EQ(r.err, "QueltImport: cannot scan link/../games: No such file or directory\n");
+    EXPECT_EQ(r.status, 1);
+}
+
+TEST_F(BatchMode, APartialScanPrintsWhatItFoundReportsTheRestAndFails)
+{
+    const auto nobody = asNobody();
+    if (!nobody) {
+        GTEST_SKIP() << "running as root without setpriv: no unprivileged user to test with";
+    }
+    // A file nobody may read and a folder nobody may list.
+    namespace fs = std::filesystem;
+    writeFile(dir / "games/locked.z5", "secret");
+    writeFile(dir / "games/closed/inside.z5", "secret");
+    fs::permissions(dir.path(), fs::perms::all);
+    for (const char* path : {"games/locked.z5", "games/closed"}) {
+        fs::permissions(dir / path, fs::perms::none);
+    }
+    const ProcessResult r =
+        run(*nobody + "env XDG_DATA_HOME=" + dir / "xdg bin/QueltImport --scan games", "");
+    EXPECT_TRUE(r.out.ends_with("\n2: games found.\n")) << r.out;
+    const std::string games = dir / "games/";
+    EXPECT_EQ(r.err, "QueltImport: Could not list folder: " + games +
+                         "closed/\nQueltImport: Could not load file: " + games + "locked.z5\n");
+    EXPECT_EQ(r.status, 1);
+    fs::permissions(dir / "games/closed", fs::perms::owner_all); // for the clean-up
+}
+
+// Every field of every record, as a real parser reads it back, in both formats: the file
+// names are bytes, a comma or a quote among them; json keeps what is not UTF-8 as \xNN.
+TEST_F(BatchMode, CsvAndJsonCarryEveryFieldAndMissingGamesLoadBackAsACatalogue)
+{
+    const std::string odd = "games/sub/odd \xE9,\"q\".dat";
+    writeFile(dir / odd, std::string(100, 'x'));
+    const std::string oddPrint = crcText(*computeFingerprint(dir / odd));
+    writeFile(dir / "fields.py",
+              "import csv, json, sys\n"
+              "text = open(sys.argv[2], encoding='latin-1', newline='')\n"
+              "rows = json.load(text) if sys.argv[1] == 'json' else list(csv.DictReader(text))\n"
+              "sys.stdout.reconfigure(encoding='latin-1')\n"
+              "for row in rows:\n"
+              "    print('|'.join('' if v is None else str(v) for v in row.values()))\n"
+              "print('|'.join(rows[0].keys()))\n");
+    const std::string games = dir / "games/";
+    const auto expected = [&](const std::string& oddName) {
+        std::map<std::string, std::string> lines{
+            {"0000ABCD", "missing|0000ABCD||||Lost|||||||"},
+            {zork, "found|" + zork + "|880429|" + games + "zork1.z3|v3|Zork I|28||||not Z-code||"},
+            {stray, "unknown|" + stray + "||" + games +
+                        "sub/STRAY.Z5||unknown|18||||not Z-code||not Z-code"},
+            {oddPrint, "unknown|" + oddPrint + "|xxxxxx|" + games + "sub/" + oddName +
+                           "||unknown|100||||not Z-code||not Z-code"}};
+        std::string text;
+        for (const auto& [fingerprint, line] : lines) {
+            text += line + "\n";
+        }
+        return text + "status|fingerprint|serial|filename|warnings|fullName|size|version|release|"
+                      "declaredLength|check|ifid|hint\n";
+    };
+    for (const std::string format : {"csv", "json"}) {
+        const ProcessResult r = run("--scan games --catalogue cat.xml --missing missing.xml "
+                                    "--format " +
+                                    format + " >records && python3 fields.py " + format +
+                                    " records");
+        EXPECT_EQ(r.out, expected(format == "csv" ? "odd \xE9,\"q\".dat" : "odd \\xE9,\"q\".dat"))
+            << format;
+        EXPECT_EQ(r.err, "") << format;
+    }
+    const ProcessResult again = run("--scan games --catalogue missing.xml --format csv");
+    EXPECT_EQ(again.out.find("missing,"), again.out.find("missing,0000ABCD,,,,Lost,"));
+    EXPECT_EQ(again.out.find("found,"), std::string::npos);
 }
 
 TEST_F(BatchMode, ProgressShowsOnATerminalUnlessQuiet)

@@ -10,6 +10,7 @@
 
 #include <filesystem>
 #include <random>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using testsupport::TempDir;
@@ -44,18 +45,19 @@ class AsNobody : public ::testing::Test
 protected:
     void SetUp() override
     {
-        if (geteuid() == 0 && access("/usr/bin/setpriv", X_OK) != 0) {
+        if (!testsupport::asNobody()) {
             GTEST_SKIP() << "running as root without setpriv: no unprivileged user to test with";
         }
         fs::permissions(dir.path(), fs::perms::all);
     }
 
-    // The output of `command` run as nobody, with `environment` ("NAME=value ...") set.
-    std::string run(const std::string& command, const std::string& environment = "")
+    // The output of `command` run as nobody, with `environment` ("NAME=value ...") set, in
+    // the supplementary `groups`.
+    std::string run(const std::string& command, const std::string& environment = "",
+                    const std::string& groups = "")
     {
-        const std::string setpriv =
-            geteuid() == 0 ? "/usr/bin/setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
-        const auto result = testsupport::runCommand(environment + setpriv + command, "/");
+        const auto result =
+            testsupport::runCommand(environment + *testsupport::asNobody(groups) + command, "/");
         EXPECT_EQ(result.status, 0) << result.err;
         return result.out;
     }
@@ -100,6 +102,40 @@ TEST_F(AsNobody, SavesIntoAReadOnlyFolderOrOverAReadOnlyFileFailAndKeepTheOldFil
             EXPECT_EQ(testsupport::readFile(folder + kind), "old");
         }
         EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2);
+    }
+}
+
+// A catalogue shared by a group: its members may write it, and a save keeps it so. In a sticky
+// folder, where only a file's owner may replace it, a member may still write it in place.
+TEST_F(AsNobody, SavesKeepTheFilesGroupAndWriteInPlaceWhereTheyMayNotReplace)
+{
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "files of another owner and group are made as root";
+    }
+    constexpr gid_t kShared = 100; // "users", which nobody joins here
+    for (const mode_t mode : {0775u, 01777u}) {
+        const std::string folder = dir / std::to_string(mode) + "/";
+        const std::string path = folder + "games.xml";
+        fs::create_directory(folder);
+        writeFile(path, "old");
+        ASSERT_EQ(chown(folder.c_str(), 0, kShared), 0);
+        ASSERT_EQ(chmod(folder.c_str(), mode), 0);
+        ASSERT_EQ(chown(path.c_str(), 0, kShared), 0);
+        ASSERT_EQ(chmod(path.c_str(), 0664), 0);
+        struct stat before
+        {};
+        ASSERT_EQ(stat(path.c_str(), &before), 0);
+        EXPECT_EQ(run(driver({"write", "catalogue", path}), "", std::to_string(kShared)), "saved\n")
+            << mode;
+        EXPECT_EQ(output(driver({"check", "catalogue", path})), "complete\n") << mode;
+        struct stat after
+        {};
+        ASSERT_EQ(stat(path.c_str(), &after), 0);
+        EXPECT_EQ(after.st_gid, kShared) << mode;
+        EXPECT_EQ(after.st_mode & 07777, 0664u) << mode;
+        // Replaced in the shared folder (by nobody), written in place in the sticky one.
+        EXPECT_EQ(after.st_ino == before.st_ino, mode == 01777) << mode;
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
     }
 }
 

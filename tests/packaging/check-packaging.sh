@@ -51,13 +51,14 @@ elif [[ $what == completion ]]; then
     cd "$work" || exit 1
     touch list.txt lantern.z3 ./-dash
     mkdir games
-    expect "storycrc --" "-- --compare --help --ignore_rest --recurse --sum --version"
+    expect "storycrc --" "-- --check --compare --help --ignore_rest --quiet --recurse --sfv --sum --version"
     expect "storycrc -s -c " ""
     expect "storycrc @li" "@list.txt"
     expect "storycrc -r la" "lantern.z3"
     expect "storycrc -- -" "-dash"
     if (($# > 1)); then
-        expect "QueltImport --" "--catalogue --gamelist --help --installer --quiet --save --scan --version"
+        expect "QueltImport --" "--catalogue --format --gamelist --help --installer --missing --quiet --save --scan --version"
+        expect "QueltImport --scan games --format j" "json"
         expect "QueltImport --scan " "games"
         expect "QueltImport --scan games --catalogue l" "lantern.z3 list.txt"
         expect "QueltImport la" ""

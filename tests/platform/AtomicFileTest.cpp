@@ -46,10 +46,14 @@ TEST(WriteFileAtomically, CreatesAndReplacesAnyNameWithoutLeavingTemporaries)
     EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{longest, "settings.xml"}));
 }
 
-TEST(WriteFileAtomically, FollowsLinksToTheFileAtTheEndAndKeepsItsMode)
+TEST(WriteFileAtomically, FollowsLinksToTheFileAtTheEndAndKeepsItsModeAndOwner)
 {
     TempDir dir;
     writeFile(dir / "real/real.xml", "old");
+    // Root may keep any owner; others keep their own (a shared group: the fault tests).
+    const uid_t owner = geteuid() == 0 ? 65534 : geteuid();
+    const gid_t group = geteuid() == 0 ? 65534 : getegid();
+    ASSERT_EQ(chown((dir / "real/real.xml").c_str(), owner, group), 0);
     ASSERT_EQ(chmod((dir / "real/real.xml").c_str(), 0640), 0);
     fs::create_directory(dir / "links");
     fs::create_symlink("../real/real.xml", dir / "links/middle");
@@ -61,6 +65,11 @@ TEST(WriteFileAtomically, FollowsLinksToTheFileAtTheEndAndKeepsItsMode)
     EXPECT_EQ(readFile(dir / "real/real.xml"), "new");
     EXPECT_EQ(fs::status(dir / "real/real.xml").permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    struct stat st
+    {};
+    ASSERT_EQ(stat((dir / "real/real.xml").c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, owner);
+    EXPECT_EQ(st.st_gid, group);
     EXPECT_EQ(readFile(dir / "real/new.xml"), "created");
     for (const char* link : {"middle", "first.xml", "dangling.xml"}) {
         EXPECT_TRUE(fs::is_symlink(dir / "links/" + link)) << link;

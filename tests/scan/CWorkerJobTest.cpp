@@ -35,6 +35,15 @@ TEST(CWorkerJob, RunsTheCallbackOnItsThreadWhenTriggeredAndSignalsDoneEvenAfterA
     failing.trigger();
     failing.waitDone();
     EXPECT_TRUE(failing.isDone());
+
+    // Stopped before its thread woke for the trigger (a Quit just after Scan), a job runs
+    // nothing, but its waiters wake all the same.
+    for (int round = 0; round < 20; ++round) {
+        CWorkerJob stopped([&](void*) { return ++runs; }, nullptr);
+        stopped.trigger();
+        EXPECT_TRUE(stopped.stop(10s));
+        EXPECT_TRUE(stopped.isDone()) << round;
+    }
 }
 
 TEST(CWorkerJob, ABusyJobOutlivesItsDisposalAndItsWaitersWithoutBeingFreedUnderThem)

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <system_error>
+#include <vector>
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
@@ -31,9 +32,11 @@ namespace {
 #ifdef _WIN32
 constexpr std::string_view kLineEnd = "\r\n";
 const std::string kNoSuchFile = std::system_category().message(2); // ERROR_FILE_NOT_FOUND
+const std::string kIsAFolder = std::system_category().message(5);  // ERROR_ACCESS_DENIED
 #else
 constexpr std::string_view kLineEnd = "\n";
 const std::string kNoSuchFile = "No such file or directory";
+const std::string kIsAFolder = "Is a directory";
 #endif
 
 // `text` with the system's separator for each '/'.
@@ -43,14 +46,20 @@ std::string withSeparators(std::string text)
     return text;
 }
 
-// `text` as storycrc writes it: with the system's separators and line ends.
-std::string asWritten(const std::string& text)
+// `text` with the system's line ends.
+std::string withLineEnds(const std::string& text)
 {
     std::string written;
-    for (char c : withSeparators(text)) {
+    for (char c : text) {
         written += c == '\n' ? std::string(kLineEnd) : std::string(1, c);
     }
     return written;
+}
+
+// `text` as storycrc writes the paths it makes: with the system's separators and line ends.
+std::string asWritten(const std::string& text)
+{
+    return withLineEnds(withSeparators(text));
 }
 
 const std::string kElapsed = asWritten("\n0 Total seconds.\n");
@@ -60,16 +69,18 @@ class StoryCrcProgram : public ::testing::Test
 {
 protected:
     // `args` as sh takes them; for cmd.exe with the system's separators and '"' for quotes.
-    ProcessResult run(std::string args)
+    // Standard input is the file `input` of the test folder, or nothing.
+    ProcessResult run(std::string args, const std::string& input = "")
     {
         args = withSeparators(std::move(args));
 #ifdef _WIN32
         std::replace(args.begin(), args.end(), '\'', '"');
-        return testsupport::runCommand(shellQuoted(STORYCRC_PATH) + " " + args, dir.path());
+        return testsupport::runCommand(shellQuoted(STORYCRC_PATH) + " " + args, dir.path(), input);
 #else
-        // In a subshell: `args` may redirect the output.
+        // In a subshell: `args` may redirect the output (only on Linux: wine's cmd.exe takes
+        // no redirection after a quoted program, nor after parentheses).
         return testsupport::runCommand("(" + shellQuoted(STORYCRC_PATH) + " " + args + ")",
-                                       dir.path());
+                                       dir.path(), input);
 #endif
     }
 
@@ -197,6 +208,19 @@ TEST_F(StoryCrcProgram, ParserOutcomes)
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("Generate CRC for files."), std::string::npos);
     EXPECT_NE(help.out.find("Recurse through file system.."), std::string::npos);
+    EXPECT_NE(help.out.find("storycrc --check games.sfv"), std::string::npos);
+    EXPECT_NE(help.out.find("storycrc --sfv -r games > games.sfv"), std::string::npos);
+
+    // Options that do not go together, reported as the parser reports its own failures.
+    for (const char* misuse :
+         {"--check -s l.sfv", "--check -c 00000000 l.sfv", "--check -r l.sfv", "--sfv -s a",
+          "--sfv -c 00000000 a", "--sfv --check a", "--quiet a"}) {
+        SCOPED_TRACE(misuse);
+        const ProcessResult r = run(misuse);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_TRUE(r.err.starts_with("PARSE ERROR: Argument: --")) << r.err;
+        EXPECT_EQ(r.err.find("Total seconds"), std::string::npos);
+    }
 
     // A name that begins with a dash, as a shell pattern hands it over, is an option unless
     // "--" comes first, as the help says. (cmd.exe hands a pattern over as typed: storycrc
@@ -255,4 +279,152 @@ TEST_F(StoryCrcProgram, TreesAreReportedInWalkOrderUpToTheFirstUnreadableFile)
 #ifdef _WIN32
     _close(holder);
 #endif
+}
+
+#ifndef _WIN32
+// A folder that cannot be listed is reported, the walk goes on, and the run fails. (Windows
+// keeps a folder's rights in its ACL, which wine does not: Linux only.)
+TEST_F(StoryCrcProgram, AFolderThatCannotBeListedIsReportedAndTheRunFails)
+{
+    const auto nobody = testsupport::asNobody();
+    if (!nobody) {
+        GTEST_SKIP() << "running as root without setpriv: no unprivileged user to test with";
+    }
+    writeFile(dir / "tree/a.z5", "123456789");
+    writeFile(dir / "tree/z/c.z5", bytesWithCrc(2));
+    writeFile(dir / "tree/closed/b.z5", "");
+    ASSERT_EQ(chmod(dir.path().c_str(), 0755), 0);
+    ASSERT_EQ(chmod((dir / "tree/closed").c_str(), 0), 0);
+    const std::pair<std::string, std::string> cases[] = {
+        {"-r tree", "CBF43926\ttree/a.z5\n00000002\ttree/z/c.z5\n"},
+        {"-s -r tree", "CBF43928\tTOTAL\n"},
+        {"'tree/closed/*.z5'", ""},
+    };
+    for (const auto& [args, out] : cases) {
+        SCOPED_TRACE(args);
+        const ProcessResult r =
+            testsupport::runCommand(*nobody + shellQuoted(STORYCRC_PATH) + " " + args, dir.path());
+        EXPECT_EQ(r.out, out);
+        const std::string shown = args.starts_with("'") ? dir.path() : "";
+        EXPECT_EQ(r.err, "Failed to list folder: " + shown + "tree/closed/\n" + kElapsed);
+        EXPECT_EQ(r.status, 1);
+    }
+    ASSERT_EQ(chmod((dir / "tree/closed").c_str(), 0755), 0); // for the clean-up
+}
+#endif
+
+TEST_F(StoryCrcProgram, ChecksListsOfEitherForm)
+{
+    writeFile(dir / "ok.z5", "123456789"); // CRC CBF43926
+    writeFile(dir / "Mixed.Z5", "123456789");
+    writeFile(dir / "changed.z5", bytesWithCrc(0x1A2B3C4D));
+    writeFile(dir / "a b.z5", "");
+    writeFile(dir / "folder/inside.z5", "");
+    // A byte order mark, Windows line ends, a comment, an empty line and a line longer than
+    // the reader's chunks that does not parse.
+    writeFile(dir / "list.sfv",
+              "\xEF\xBB\xBF; made by hand\r\nok.z5 CBF43926\r\n\r\n"
+              "changed.z5 00000000\r\nmixed.z5 cbf43926\r\na b.z5 00000000\r\n"
+              "gone.z5 12345678\r\nfolder 00000000\r\n/proc/self/mem 00000000\r\n" +
+                  std::string(10000, 'x') + "\r\n");
+    writeFile(dir / "own.txt", "CBF43926\tok.z5\t**matched CRC**\n00000000\ta b.z5\n");
+    writeFile(dir / "sums.txt", "00000003\tTOTAL\n");
+    writeFile(dir / "empty.sfv", "; nothing\n");
+    const testsupport::TimeLimit limit(60);
+
+    const std::string failures = "changed.z5: FAILED (1A2B3C4D, expected 00000000)\n"
+                                 "gone.z5: FAILED open or read\n"
+                                 "folder: FAILED open or read\n"
+                                 "/proc/self/mem: FAILED open or read\n";
+    const std::string summary = "storycrc: list.sfv: 10: improperly formatted CRC line\n"
+                                "storycrc: WARNING: 1 line is improperly formatted\n"
+                                "storycrc: WARNING: 3 listed files could not be read\n"
+                                "storycrc: WARNING: 1 computed CRC did NOT match\n";
+    struct Case
+    {
+        std::string args;
+        std::string out;
+        std::string err; // before the elapsed time
+        int status;
+        std::string input = {};
+    };
+    const Case cases[] = {
+        {"--check list.sfv",
+         "ok.z5: OK\n" + failures.substr(0, failures.find('\n') + 1) +
+             "mixed.z5: OK\na b.z5: OK\n" + failures.substr(failures.find('\n') + 1),
+         summary, 1},
+        {"--check --quiet list.sfv", failures, summary, 1},
+        {"--check -", "ok.z5: OK\na b.z5: OK\n", "", 0, "own.txt"},
+        {"--check empty.sfv", "", "storycrc: empty.sfv: no file listed\n", 0},
+        {"--check own.txt sums.txt nosuch.sfv folder", "ok.z5: OK\na b.z5: OK\n",
+         "storycrc: sums.txt: 1: a TOTAL line names no file\n"
+         "storycrc: sums.txt: no file listed\n"
+         "storycrc: nosuch.sfv: " +
+             kNoSuchFile + "\nstorycrc: folder: " + kIsAFolder +
+             "\nstorycrc: WARNING: 1 line is improperly formatted\n",
+         1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args);
+        const ProcessResult r = run(c.args, c.input);
+        EXPECT_EQ(r.out, withLineEnds(c.out)); // the names as the lists give them
+        EXPECT_EQ(r.err, withLineEnds(c.err) + kElapsed);
+        EXPECT_EQ(r.status, c.status);
+    }
+}
+
+TEST_F(StoryCrcProgram, WritesSfvLists)
+{
+    writeFile(dir / "names/a.z5", "123456789"); // CRC CBF43926
+    writeFile(dir / "names/b.z5", bytesWithCrc(0xABCD));
+    writeFile(dir / ";c", "");
+
+    // Names in the same order as CRC lines; a relative pattern's files keep relative names,
+    // and a name that would read as a comment gets "./" (on Windows too).
+    ProcessResult r = run("--sfv names/b.z5 names/a.z5 'names/*.Z5' ';c'");
+    EXPECT_EQ(r.out, withLineEnds("./;c 00000000\n") +
+                         asWritten("names/a.z5 CBF43926\nnames/b.z5 0000ABCD\n"
+                                   "names/a.z5 CBF43926\nnames/b.z5 0000ABCD\n"));
+    EXPECT_EQ(r.err, kElapsed);
+    EXPECT_EQ(r.status, 0);
+
+#ifndef _WIN32 // no name on Windows holds a line end
+    writeFile(dir / "nl/bad\nname.z5", "");
+    writeFile(dir / "nl/good.z5", "");
+    r = run("--sfv -r nl");
+    EXPECT_EQ(r.out, "nl/good.z5 00000000\n");
+    EXPECT_EQ(r.err, "Name with a line end left out of the list: "
+                     "nl/bad\\nname.z5\n" +
+                         std::string(kElapsed));
+    EXPECT_EQ(r.status, 1);
+#endif
+}
+
+TEST_F(StoryCrcProgram, SfvListsAreReadByRhashCksfvAndCheck)
+{
+    writeFile(dir / "tree/a b.z5", "123456789");
+    writeFile(dir / "tree/sub/Story.DAT", bytesWithCrc(0xABCD));
+    writeFile(dir / "tree/sub/empty.z5", "");
+    const ProcessResult listed = run("--sfv -r tree");
+    ASSERT_EQ(listed.status, 0);
+    writeFile(dir / "tree.sfv", listed.out);
+#ifdef _WIN32
+    const std::vector<std::string> readers; // rhash and cksfv are the Linux ones
+#else
+    const std::vector<std::string> readers = {"rhash -c tree.sfv", "cksfv -f tree.sfv"};
+#endif
+    for (const std::string& reader : readers) {
+        EXPECT_EQ(testsupport::runCommand(reader, dir.path()).status, 0) << reader;
+    }
+    const ProcessResult checked = run("--check tree.sfv");
+    EXPECT_EQ(checked.out,
+              asWritten("tree/a b.z5: OK\ntree/sub/Story.DAT: OK\ntree/sub/empty.z5: OK\n"));
+    EXPECT_EQ(checked.status, 0);
+
+    // They read the entries: a changed file fails each of them.
+    writeFile(dir / "tree/sub/empty.z5", "x");
+    for (const std::string& reader : readers) {
+        EXPECT_EQ(testsupport::runCommand(reader, dir.path()).status, 1) << reader;
+    }
+    EXPECT_EQ(run("--check tree.sfv").status, 1);
 }

@@ -109,7 +109,8 @@ std::string shellQuoted(std::string_view text)
     return quoted + '"';
 }
 
-ProcessResult runCommand(const std::string& commandLine, const std::string& workingDir)
+ProcessResult runCommand(const std::string& commandLine, const std::string& workingDir,
+                         const std::string& input)
 {
     TempDir capture;
     const std::string outPath = capture / "out";
@@ -117,7 +118,8 @@ ProcessResult runCommand(const std::string& commandLine, const std::string& work
     // "cd /d" changes the drive too. The line must not begin with a quote: cmd.exe would take
     // off the first and the last.
     const std::string shell = "cd /d " + shellQuoted(workingDir) + " && " + commandLine + " >" +
-                              shellQuoted(outPath) + " 2>" + shellQuoted(errPath) + " <NUL";
+                              shellQuoted(outPath) + " 2>" + shellQuoted(errPath) + " <" +
+                              (input.empty() ? "NUL" : shellQuoted(input));
     ProcessResult result;
     result.status = std::system(shell.c_str());
     result.out = readFile(outPath);
@@ -160,13 +162,27 @@ std::string shellQuoted(std::string_view text)
     return quoted + "'";
 }
 
-ProcessResult runCommand(const std::string& commandLine, const std::string& workingDir)
+std::optional<std::string> asNobody(const std::string& groups)
+{
+    if (geteuid() != 0) {
+        return "";
+    }
+    if (access("/usr/bin/setpriv", X_OK) != 0) {
+        return std::nullopt;
+    }
+    return "/usr/bin/setpriv --reuid=65534 --regid=65534 " +
+           (groups.empty() ? std::string("--clear-groups ") : "--groups=" + groups + " ");
+}
+
+ProcessResult runCommand(const std::string& commandLine, const std::string& workingDir,
+                         const std::string& input)
 {
     TempDir capture;
     const std::string outPath = capture / "out";
     const std::string errPath = capture / "err";
     const std::string shell = "cd " + shellQuoted(workingDir) + " && " + commandLine + " >" +
-                              shellQuoted(outPath) + " 2>" + shellQuoted(errPath) + " </dev/null";
+                              shellQuoted(outPath) + " 2>" + shellQuoted(errPath) + " <" +
+                              (input.empty() ? "/dev/null" : shellQuoted(input));
     const int raw = std::system(shell.c_str());
     ProcessResult result;
     result.out = readFile(outPath);

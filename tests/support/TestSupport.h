@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -43,11 +44,19 @@ struct ProcessResult
 };
 
 // Runs `commandLine` (a command of the shell: sh, on Windows cmd.exe) in `workingDir`,
-// capturing standard output and error.
-ProcessResult runCommand(const std::string& commandLine, const std::string& workingDir);
+// capturing standard output and error; standard input is the file `input` (relative to
+// `workingDir`) or, when empty, nothing.
+ProcessResult runCommand(const std::string& commandLine, const std::string& workingDir,
+                         const std::string& input = "");
 
 // `text` quoted for the shell.
 std::string shellQuoted(std::string_view text);
+
+// The prefix that runs a shell command as the user nobody (uid and gid 65534; `groups`, as
+// setpriv takes them, its supplementary groups) when the tests run as root, who ignores
+// permissions; empty for any other user. Nothing when root has no setpriv: skip the test.
+// POSIX only.
+std::optional<std::string> asNobody(const std::string& groups = "");
 
 // Ends the test program (with SIGALRM; on Windows with status 3) when it still runs `seconds`
 // after this object was made, so that a hang fails the run instead of stalling it. Disarmed

@@ -86,6 +86,11 @@ TEST_F(CMainDlgTest, HeaderMenuButtonsAndAboutReachTheirCommands)
     for (const char* name : {"B", "A", "C"}) {
         CGame game(name, std::string(8, name[0]), std::string(6, name[0] - 'A' + '1'));
         game.warn = name[0] == 'C' ? "line\rbreak" : "";
+        if (name[0] != 'A') {
+            game.facts = core::StoryFacts{};
+            game.facts->check =
+                name[0] == 'B' ? core::StoryCheck::Intact : core::StoryCheck::Damaged;
+        }
         list->addGameRow(game);
     }
     // Each column keeps its own direction, descending first.
@@ -96,8 +101,10 @@ TEST_F(CMainDlgTest, HeaderMenuButtonsAndAboutReachTheirCommands)
         return list->cellText(0, column) + list->cellText(1, column) + list->cellText(2, column);
     };
     EXPECT_EQ(sortedBy(1), "333333222222111111");
+    EXPECT_EQ(sortedBy(ui::kCheckColumn), "intactdamaged");
     EXPECT_EQ(sortedBy(4), "CBA");
     EXPECT_EQ(sortedBy(1), "111111222222333333");
+    EXPECT_EQ(sortedBy(ui::kCheckColumn), "damagedintact");
     EXPECT_EQ(sortedBy(4), "ABC");
 
     // Copy and Delete act on the selected row only; the popup menu needs one.
@@ -118,6 +125,7 @@ TEST_F(CMainDlgTest, HeaderMenuButtonsAndAboutReachTheirCommands)
     EXPECT_TRUE(rightClick(list->visualRect(list->model()->index(2, 2)).center()));
     EXPECT_EQ(list->selectedRow(), 2); // a row never clicked with the left button
     menu->findChild<QAction*>("copyAction")->trigger();
+    // Five fields: the check word is not copied.
     EXPECT_EQ(QApplication::clipboard()->text(), "CCCCCCCC,333333,unknown,line\r\nbreak,C");
     menu->findChild<QAction*>("deleteAction")->trigger();
     menu->hide();
@@ -221,6 +229,8 @@ TEST_F(FileCommandsTest, StoryFilesAddRowsAndACatalogueReplacesThem)
     load(dir / "zork1.z3");
     load(dir / "zork1.z3");
     ASSERT_EQ(list->rowCount(), 2);
+    // The file's check word shows, but a row's line keeps its five fields.
+    EXPECT_EQ(list->cellText(1, ui::kCheckColumn), "not Z-code");
     EXPECT_EQ(list->rowLine(1), zorkPrint + ",880429," + (dir / "zork1.z3") + ",,unknown");
     load(std::nullopt); // cancelled
     EXPECT_EQ(list->rowCount(), 2);
@@ -228,6 +238,7 @@ TEST_F(FileCommandsTest, StoryFilesAddRowsAndACatalogueReplacesThem)
     load(dir / "cat.xml");
     ASSERT_EQ(list->rowCount(), 2);
     EXPECT_EQ(list->rowLine(0), "0000ABCD,unknown,unknown,needs v8,Anchorhead");
+    EXPECT_EQ(list->cellText(0, ui::kCheckColumn), ""); // no file was met for it
     EXPECT_EQ(title(), "QueltImprort - 2 entries loaded from " + (dir / "cat.xml"));
 
     writeFile(dir / "GAME.DAT", story("880429", "not xml")); // a story in any case
@@ -290,10 +301,16 @@ TEST_F(FileCommandsTest, SaveAndMakeWriteTheRowsWholeInTheLastSortedViewOrReport
     chosen = dir / "setup"; // no extension is added
     dialog->OnMake();
     EXPECT_NE(readFile(dir / "setup").find("\nSource: " + curses + "; "), std::string::npos);
+    // Sorted by Check, descending: the rows of the two files first, the catalogue's after,
+    // each kept in its order. The catalogue has no view of the check word: the entries go in
+    // fingerprint order, Curses' (726139CD) before Zork's (C0FBF0B7), not by name.
+    dialog->OnColumnClick(ui::kCheckColumn);
     chosen = dir / "saved";
     dialog->OnSave();
-    EXPECT_NE(readFile(dir / "saved").find(" fn=\"" + curses + "\""), std::string::npos);
-    EXPECT_NE(readFile(dir / "gamelist.txt").find(curses + " 930427\n"), std::string::npos);
+    const std::string saved = readFile(dir / "saved");
+    EXPECT_LT(saved.find(" fn=\"" + curses + "\""), saved.find(zorkPrint));
+    EXPECT_EQ(readFile(dir / "gamelist.txt"), (dir / "zork1.z3") + " 880429\n" + curses +
+                                                  " 930427\nunknown 880429\nunknown unknown\n");
 
     // A file that cannot be written is reported.
     chosen = dir / "no/such/folder/out.xml";

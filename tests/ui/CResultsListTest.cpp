@@ -1,5 +1,7 @@
 #include "ui/CResultsList.h"
 
+#include "core/StoryFacts.h"
+
 #include <QApplication>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -80,7 +82,7 @@ TEST_F(CResultsListTest, RowsShowPlaceholdersColourBySerialNumberAndSortFoldingA
 
     EXPECT_EQ(list.cellText(1, 1, 256), "unknown");
     EXPECT_EQ(list.cellText(1, 2, 256), "unknown");
-    for (int c = 0; c < 5; ++c) {
+    for (int c = 0; c < ui::kColumnCount; ++c) {
         EXPECT_EQ(colour(0, c), blue) << c;
         EXPECT_EQ(colour(1, c), red) << c;
         EXPECT_EQ(colour(4, c), red) << c; // a short serial number is malformed
@@ -103,12 +105,67 @@ TEST_F(CResultsListTest, RowsShowPlaceholdersColourBySerialNumberAndSortFoldingA
     EXPECT_EQ(column(4), "anchorhead|Curses|unknown|unknown|Zork|Zork II|\xE9tude|");
 }
 
+TEST_F(CResultsListTest, TheCheckCellShowsTheWordWithTheStoryFactsAsItsTooltipAndSorts)
+{
+    const auto facts = [](std::uint64_t size, core::StoryCheck check, int version,
+                          std::uint16_t release, std::string serial, std::uint32_t length,
+                          std::string ifid) {
+        core::StoryFacts f;
+        std::tie(f.size, f.check, f.version, f.release, f.serial, f.declaredLength, f.ifid) =
+            std::tie(size, check, version, release, serial, length, ifid);
+        return f;
+    };
+    using enum core::StoryCheck;
+    const struct
+    {
+        core::StoryFacts facts;
+        const char* hint;
+        const char* tip;
+    } cases[] = {
+        {facts(92160, Intact, 3, 88, "840726", 92160, "ZCODE-88-840726"), "",
+         "Version 3, release 88, serial 840726\nSize 92,160 bytes, 92,160 declared\n"
+         "IFID ZCODE-88-840726"},
+        {facts(262656, Intact, 5, 16, "951024", 261120, "ZCODE-16-951024-4A3F"),
+         "padded copy of Curses",
+         "Version 5, release 16, serial 951024\nSize 262,656 bytes, 261,120 declared\n"
+         "IFID ZCODE-16-951024-4A3F\nHint: padded copy of Curses"},
+        // Control bytes in the serial would end the text or break its line.
+        {facts(1024, Unchecked, 1, 2, std::string("\0\n8\x7FZ\xE9", 6), 0, "ZCODE-2---8-Z-"),
+         "unchecked",
+         "Version 1, release 2, serial ??8?Z\xE9\nSize 1,024 bytes, no length declared\n"
+         "IFID ZCODE-2---8-Z-\nHint: unchecked"},
+        {facts(11, NotZcode, 0, 0, "", 0, ""), "not Z-code",
+         "not Z-code, 11 bytes\nHint: not Z-code"},
+    };
+    for (const auto& c : cases) {
+        CGame record("unknown", "9999999" + std::to_string(list.rowCount()), "");
+        std::tie(record.facts, record.hint) = std::tuple(c.facts, c.hint);
+        list.addGameRow(record);
+        const QModelIndex cell = list.model()->index(list.rowCount() - 1, ui::kCheckColumn);
+        EXPECT_EQ(cell.data().toString(), core::checkWord(c.facts.check));
+        EXPECT_EQ(cell.data(Qt::ToolTipRole).toString(), QString::fromLocal8Bit(c.tip));
+        EXPECT_FALSE(cell.siblingAtColumn(ui::kFullNameColumn).data(Qt::ToolTipRole).isValid());
+    }
+    // A catalogue entry no file was met for shows nothing.
+    EXPECT_EQ(list.cellText(0, ui::kCheckColumn), "");
+    EXPECT_FALSE(list.model()->index(0, ui::kCheckColumn).data(Qt::ToolTipRole).isValid());
+
+    list.sortRows(ui::kCheckColumn, -1);
+    EXPECT_EQ(column(ui::kCheckColumn), "|||intact|intact|not Z-code|unchecked|");
+    EXPECT_EQ(column(ui::kFullNameColumn),
+              "Zork|anchorhead|Curses|unknown|unknown|unknown|unknown|");
+    list.sortRows(ui::kCheckColumn, +1);
+    EXPECT_EQ(column(ui::kCheckColumn), "unchecked|not Z-code|intact|intact||||");
+}
+
 TEST_F(CResultsListTest, ClicksAndKeysEditTheTextCellsOnlyAndReturnCommits)
 {
-    click(0, 0);
-    click(0, 0);
-    QTest::keyClick(&list, Qt::Key_F2);
-    EXPECT_EQ(openEditor(), nullptr); // read-only
+    for (const int readOnly : {0, int{ui::kCheckColumn}}) {
+        click(0, readOnly);
+        click(0, readOnly);
+        QTest::keyClick(&list, Qt::Key_F2);
+        EXPECT_EQ(openEditor(), nullptr) << readOnly;
+    }
     click(0, 4);
     EXPECT_EQ(openEditor(), nullptr); // the first click only makes it the current cell
     click(0, 4);
@@ -143,7 +200,8 @@ TEST_F(CResultsListTest, ClicksAndKeysEditTheTextCellsOnlyAndReturnCommits)
 
 TEST_F(CResultsListTest, ColumnsSpanTheVisibleWidthAndClicksNeverScrollSideways)
 {
-    EXPECT_EQ(CResultsList::proportionalWidths(500), (std::array<int, 5>{50, 50, 133, 133, 133}));
+    EXPECT_EQ(CResultsList::proportionalWidths(500),
+              (std::array<int, 6>{45, 45, 121, 121, 121, 45}));
     list.fitColumns();
     addFillers(60); // enough rows for a vertical scrollbar
     ASSERT_TRUE(QTest::qWaitFor([&] { return list.verticalScrollBar()->isVisible(); }));
@@ -151,7 +209,7 @@ TEST_F(CResultsListTest, ColumnsSpanTheVisibleWidthAndClicksNeverScrollSideways)
         list.resize(size);
         QCoreApplication::processEvents();
         int total = 0;
-        for (int c = 0; c < 5; ++c) {
+        for (int c = 0; c < ui::kColumnCount; ++c) {
             EXPECT_GT(list.columnWidth(c), 40) << c;
             total += list.columnWidth(c);
         }
@@ -159,23 +217,32 @@ TEST_F(CResultsListTest, ColumnsSpanTheVisibleWidthAndClicksNeverScrollSideways)
         EXPECT_GT(total, list.viewport()->width() - 8);
         EXPECT_EQ(list.horizontalScrollBar()->maximum(), 0);
     }
-    list.setColumnWidth(4, 2 * list.viewport()->width()); // a divider dragged far right
+    // A divider dragged far right: the horizontal scrollbar comes, the viewport gets lower,
+    // and the column stays as wide as it was dragged.
+    const int dragged = 2 * list.viewport()->width();
+    list.setColumnWidth(4, dragged);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return list.horizontalScrollBar()->isVisible(); }));
+    EXPECT_EQ(list.columnWidth(4), dragged);
     click(1, 3);
-    QTest::keyClick(&list, Qt::Key_Right);
-    EXPECT_EQ(list.currentColumn(), 4);
+    for (const int column : {4, 5, 5}) { // Right stops at the last column, Check
+        QTest::keyClick(&list, Qt::Key_Right);
+        EXPECT_EQ(list.currentColumn(), column);
+    }
     EXPECT_EQ(list.horizontalScrollBar()->value(), 0);
 }
 
 TEST_F(CResultsListTest, LeavingScrollingAndResizingCommitAnOpenEditorKeepingUnchangedBytes)
 {
-    // \xE9 alone is no UTF-8: the editor shows a replacement character for it.
-    list.addGameRow(game("33333333", "880429", "/c.z5", "", "Caf\xE9"));
+    // \xE9 alone is no UTF-8: the editor shows a replacement character for it. A text longer
+    // than a line edit's default limit is not cut.
+    const std::string name = "Caf\xE9" + std::string(40000, 'e');
+    list.addGameRow(game("33333333", "880429", "/c.z5", "", name));
     addFillers(60);
     click(3, 4);
     click(3, 4);
     ASSERT_NE(openEditor(), nullptr);
     click(0, 3); // leaves the editor, which commits
-    EXPECT_EQ(list.cellText(3, 4), "Caf\xE9");
+    EXPECT_EQ(list.cellText(3, 4), name);
     QTest::keyClick(&list, Qt::Key_F2);
     ASSERT_NE(openEditor(), nullptr);
     openEditor()->setText("scrolled");

@@ -19,23 +19,28 @@ ResolvedPattern resolvePattern(const std::string& name)
     }
     std::string errorText;
     if (platform::statPath(folder, &errorText)) {
-        return {folder, std::move(pattern), folder};
+        return {folder, std::move(pattern), folder, folderPart};
     }
     const auto actual = platform::findPathIgnoringCase(folder);
     if (!actual) {
         throw FileException("[" + folder + "] " + errorText);
     }
-    return {*actual, std::move(pattern), std::move(folder)};
+    return {*actual, std::move(pattern), std::move(folder), folderPart};
 }
 
 void walkFolder(const std::string& folder, const std::string& shownFolder,
                 const std::string& pattern, bool recurse, CrcReport& report)
 {
-    platform::walkTree(folder, [&](const std::string& current, const platform::FolderEntry& entry) {
-        if (!entry.isFolder && platform::matchesPattern(entry.name, pattern)) {
-            const std::string below = current.substr(folder.size()) + entry.name;
-            report.add(current + entry.name, shownFolder + below);
-        }
-        return recurse;
-    });
+    const auto shown = [&](const std::string& path) {
+        return shownFolder + path.substr(folder.size());
+    };
+    platform::walkTree(
+        folder,
+        [&](const std::string& current, const platform::FolderEntry& entry) {
+            if (!entry.isFolder && platform::matchesPattern(entry.name, pattern)) {
+                report.add(current + entry.name, shown(current + entry.name));
+            }
+            return recurse;
+        },
+        [&](const std::string& unlisted) { report.unlistedFolder(shown(unlisted)); });
 }

@@ -3,8 +3,10 @@
 #include "core/Fingerprint.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
+#include "tools/storycrc/CrcList.h"
 #include "tools/storycrc/FileException.h"
 #include "tools/storycrc/FolderWalk.h"
+#include "tools/storycrc/ListCheck.h"
 #include "tools/storycrc/NameList.h"
 
 #include <tclap/ArgException.h>
@@ -31,16 +33,20 @@ bool hasWildcard(const std::string& name)
     return name.find_first_of("*?") != std::string::npos;
 }
 
-// Files read ahead of the report at most: enough to keep both workers busy, few enough that
-// a huge tree costs no memory.
-constexpr std::size_t kReadAhead = 64;
-
-void processNames(const StoryCrcOptions& options, std::ostream& out)
+// `name` with each line feed and carriage return written as "\n" and "\r".
+std::string withVisibleLineEnds(const std::string& name)
 {
-    if (options.names.empty()) {
-        throw TCLAP::SpecificationException("At Least one filename needs to be specified!!");
+    std::string shown;
+    for (const char c : name) {
+        shown += c == '\n' ? "\\n" : c == '\r' ? "\\r" : std::string(1, c);
     }
-    CrcReport report(out, options.sum, options.compare);
+    return shown;
+}
+
+// Reports every name; false when a folder could not be listed or a name was left out of a list.
+bool processNames(const StoryCrcOptions& options, std::ostream& out, std::ostream& err)
+{
+    CrcReport report(out, err, options);
     for (const std::string& name : expandNames(options.names)) {
         if (isFolder(name)) {
             walkFolder(platform::withTrailingSeparator(existingPath(name)),
@@ -48,8 +54,10 @@ void processNames(const StoryCrcOptions& options, std::ostream& out)
         } else if (hasWildcard(name)) {
             report.flush(); // the lines before it come before a missing folder's report
             const ResolvedPattern resolved = resolvePattern(name);
-            walkFolder(resolved.folder, resolved.shownFolder, resolved.pattern, options.recurse,
-                       report);
+            // A list keeps a relative pattern's paths relative, as typed.
+            const std::string shownFolder =
+                options.sfv ? resolved.typedFolder : resolved.shownFolder;
+            walkFolder(resolved.folder, shownFolder, resolved.pattern, options.recurse, report);
         } else {
             report.add(name, name);
         }
@@ -59,17 +67,25 @@ void processNames(const StoryCrcOptions& options, std::ostream& out)
         out << crcText(report.total()) << "\tTOTAL" << matchText(options.compare, report.total())
             << std::endl;
     }
+    return report.complete();
 }
 
 } // namespace
 
-CrcReport::CrcReport(std::ostream& out, bool sum, std::string compare)
-    : m_out(out), m_sum(sum), m_compare(std::move(compare))
+CrcReport::CrcReport(std::ostream& out, std::ostream& err, const StoryCrcOptions& options)
+    : m_out(out), m_err(err), m_options(options)
 {
 }
 
 void CrcReport::add(const std::string& path, std::string shown)
 {
+    if (m_options.sfv && !listableName(shown)) {
+        flush(); // the report follows the lines before it
+        m_err << "Name with a line end left out of the list: " << withVisibleLineEnds(shown)
+              << std::endl;
+        m_complete = false;
+        return;
+    }
     m_queue.add(path);
     m_shown.push_back(std::move(shown));
     while (m_queue.nextReady() || m_queue.pending() > kReadAhead) {
@@ -84,6 +100,13 @@ void CrcReport::flush()
     }
 }
 
+void CrcReport::unlistedFolder(const std::string& shown)
+{
+    flush(); // the lines of the files before it come first
+    m_err << "Failed to list folder: " << shown << '\n';
+    m_complete = false;
+}
+
 void CrcReport::reportNext()
 {
     const core::FingerprintResult result = m_queue.take();
@@ -92,24 +115,34 @@ void CrcReport::reportNext()
     const std::uint32_t value = result.crc ? *result.crc : fileCrc(result.path, 0);
     const std::string shown = std::move(m_shown.front());
     m_shown.pop_front();
-    if (m_sum) {
+    if (m_options.sum) {
         m_total += value;
         return;
     }
     // No flush per line: the error stream is tied to this one, so a report still follows
     // the lines before it.
-    m_out << crcText(value) << '\t' << shown << matchText(m_compare, value) << '\n';
+    if (m_options.sfv) {
+        m_out << sfvLine(shown, value) << '\n';
+    } else {
+        m_out << crcText(value) << '\t' << shown << matchText(m_options.compare, value) << '\n';
+    }
+}
+
+std::optional<std::uint32_t> findAndFingerprint(const std::string& path, FingerprintError* error)
+{
+    auto crc = computeFingerprint(path, error);
+    if (!crc) {
+        if (auto actual = platform::findPathIgnoringCase(path); actual && *actual != path) {
+            crc = computeFingerprint(*actual, error);
+        }
+    }
+    return crc;
 }
 
 std::uint32_t fileCrc(const std::string& path, std::uint32_t seed)
 {
     FingerprintError error = FingerprintError::None;
-    auto crc = computeFingerprint(path, &error);
-    if (error == FingerprintError::Open) {
-        if (auto actual = platform::findPathIgnoringCase(path); actual && *actual != path) {
-            crc = computeFingerprint(*actual, &error);
-        }
-    }
+    const auto crc = findAndFingerprint(path, &error);
     if (error == FingerprintError::Read) {
         throw FileException("Failed to read file: " + path);
     }
@@ -124,12 +157,19 @@ std::string matchText(const std::string& compare, std::uint32_t value)
     return (!compare.empty() && compare == crcText(value)) ? "\t**matched CRC**" : "";
 }
 
-int runStoryCrc(const StoryCrcOptions& options, std::uint32_t startTick, std::ostream& out,
-                std::ostream& err)
+int runStoryCrc(const StoryCrcOptions& options, std::uint32_t startTick, std::istream& in,
+                std::ostream& out, std::ostream& err)
 {
     int status = 0;
     try {
-        processNames(options, out);
+        if (options.names.empty()) {
+            throw TCLAP::SpecificationException("At Least one filename needs to be specified!!");
+        }
+        if (options.check) {
+            status = checkLists(options.names, options.quiet, in, out, err);
+        } else {
+            status = processNames(options, out, err) ? 0 : 1;
+        }
     } catch (const TCLAP::ArgException& e) {
         err << "error: " << e.error() << " for arg " << e.argId() << std::endl;
         status = 1;
