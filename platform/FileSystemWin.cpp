@@ -60,6 +60,10 @@ std::optional<std::vector<FolderEntry>> listFolder(const std::string& folder)
     HANDLE find = FindFirstFileExW(search->c_str(), FindExInfoBasic, &found, FindExSearchNameMatch,
                                    nullptr, FIND_FIRST_EX_LARGE_FETCH);
     if (find == INVALID_HANDLE_VALUE) {
+        // The root of an empty drive holds not even "." and "..": nothing found is no failure.
+        if (GetLastError() == ERROR_FILE_NOT_FOUND) {
+            return std::vector<FolderEntry>{};
+        }
         return std::nullopt;
     }
     std::vector<FolderEntry> entries;
