@@ -2,7 +2,8 @@
 # Times storycrc against the CRC tools a user would otherwise reach for, and against dd
 # reading the file, on a 1 GiB file and on a tree of 10,000 story files, and checking that
 # tree from an .sfv list (cksfv too when it is installed), with the page cache warm. Prints
-# medians and the ratios the goals are stated in.
+# medians and the ratios the goals are stated in. Then times storycrc.exe under wine on the
+# file and the tree (no goal: the figures show the cost of zlib's CRC and of wine).
 # Usage: bench/storycrc-bench.sh [corpus-folder]   (default /tmp/quelt-bench)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -17,10 +18,13 @@ done
 if ((${#missing[@]})); then
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
-scripts/setup.sh >/dev/null # the build's own packages
+scripts/setup.sh mingw >/dev/null # the build's own packages, and storycrc.exe
 cmake --preset release >/dev/null
 cmake --build --preset release -j2 --target storycrc crc_rate >/dev/null
+cmake --build --preset mingw -j2 --target crc_rate >/dev/null
 storycrc=$PWD/build/release/tools/storycrc/storycrc
+wine="$PWD/cmake/wine-run.sh $PWD/build/mingw/wine"
+storycrc_exe="$wine $PWD/build/mingw/tools/storycrc/storycrc.exe"
 
 python3 bench/make-corpus.py "$corpus"
 cd "$corpus"
@@ -76,7 +80,16 @@ done
 fastest_check=$(printf '%s\n' "${times[@]:1}" | sort -g | head -1)
 echo "storycrc --check vs fastest peer: $(ratio "$fastest_check" "${times[0]}") faster (goal: at least 4x)"
 
+echo "== storycrc.exe under wine (zlib's CRC; no goal)"
+w_big=$(median "$storycrc_exe big.bin")
+w_tree=$(median "$storycrc_exe -r tree")
+printf '%-22s %8s s\n' "storycrc.exe" "$w_big" "storycrc.exe -r" "$w_tree"
+echo "storycrc.exe vs storycrc: $(ratio "$w_big" "$s_big") the time on the file," \
+    "$(ratio "$w_tree" "$s_tree") on the tree"
+
 echo "== machine"
-"$OLDPWD/build/release/bench/crc_rate"
+echo "Linux, ISA-L: $("$OLDPWD/build/release/bench/crc_rate")"
+echo "Windows under wine, zlib: $($wine "$OLDPWD/build/mingw/bench/crc_rate.exe" | tr -d '\r')"
 python3 -c "print('storycrc on the 1 GiB file: %.2f GB/s' % (1073741824 / $s_big / 1e9))"
+python3 -c "print('storycrc.exe on the 1 GiB file: %.2f GB/s' % (1073741824 / $w_big / 1e9))"
 echo "load after the runs: $(cut -d' ' -f1-3 /proc/loadavg)"

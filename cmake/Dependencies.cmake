@@ -1,4 +1,27 @@
 # Every dependency comes from a Debian package (see scripts/setup.sh).
+if(WIN32)
+    # Built with mingw-w64 (cmake/mingw-w64-x86_64.cmake): zlib from libz-mingw-w64-dev, linked
+    # statically. Boost and TCLAP are headers only: the Linux packages' own, reached through a
+    # folder that holds nothing but their trees, so that no other Linux header can be found.
+    set(ZLIB_USE_STATIC_LIBS ON)
+    find_package(ZLIB REQUIRED)
+    set(quelt_header_dir ${CMAKE_BINARY_DIR}/header-only)
+    file(MAKE_DIRECTORY ${quelt_header_dir})
+    foreach(tree boost tclap)
+        file(CREATE_LINK /usr/include/${tree} ${quelt_header_dir}/${tree} SYMBOLIC)
+    endforeach()
+    foreach(target Boost::headers PkgConfig::TCLAP)
+        add_library(${target} INTERFACE IMPORTED)
+        target_include_directories(${target} SYSTEM INTERFACE ${quelt_header_dir})
+    endforeach()
+    if(QUELT_BUILD_TESTS)
+        # GoogleTest from Debian's sources, compiled with the cross compiler.
+        set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+        set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+        add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+    endif()
+    return()
+endif()
 find_package(Boost 1.74 REQUIRED)
 find_package(PkgConfig REQUIRED)
 find_package(ZLIB REQUIRED)

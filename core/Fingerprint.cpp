@@ -3,7 +3,9 @@
 #include "core/StorySerial.h"
 #include "platform/RandomAccessFile.h"
 
+#ifndef QUELT_CRC_ZLIB
 #include <isa-l/crc.h>
+#endif
 #include <zlib.h>
 
 #include <algorithm>
@@ -83,6 +85,21 @@ std::optional<std::uint32_t> crcToEnd(const platform::RandomAccessFile& file, st
     }
 }
 
+// The CRC-32 of two pieces of data one after the other, from their CRCs and the second one's
+// length. zlib takes that length as a z_off_t, 32 bits on Windows: the second half of a file
+// of 4 GiB or more would pass as negative, and zlib 1.2.13 then never returns. Joining moves
+// the first CRC over the second piece's bytes and adds the second CRC, so the move can be made
+// in steps that fit (joining with 0 only moves).
+std::uint32_t joinCrcs(std::uint32_t first, std::uint32_t second, std::uint64_t secondLength)
+{
+    constexpr std::uint64_t kStep = std::uint64_t{1} << 30;
+    for (; secondLength > kStep; secondLength -= kStep) {
+        first = static_cast<std::uint32_t>(crc32_combine(first, 0, static_cast<z_off_t>(kStep)));
+    }
+    return static_cast<std::uint32_t>(
+        crc32_combine(first, second, static_cast<z_off_t>(secondLength)));
+}
+
 // The CRC-32 of the first `size` bytes of `file`, read as two halves at once: a helper
 // thread reads the second while this one reads the first. Copying the bytes out of the
 // page cache, not the CRC, is what costs, so two cores copy about twice as fast.
@@ -109,8 +126,7 @@ std::optional<std::uint32_t> crcInHalves(const platform::RandomAccessFile& file,
     if (!first || !second) {
         return std::nullopt;
     }
-    return static_cast<std::uint32_t>(
-        crc32_combine(*first, *second, static_cast<z_off_t>(size - middle)));
+    return joinCrcs(*first, *second, size - middle);
 }
 
 } // namespace
@@ -129,6 +145,9 @@ std::string crcText(std::uint32_t value)
 std::uint32_t crc32Update(std::uint32_t crc, const void* data, std::size_t size)
 {
     const auto* bytes = static_cast<const unsigned char*>(data);
+#ifdef QUELT_CRC_ZLIB
+    return static_cast<std::uint32_t>(crc32_z(crc, bytes, size));
+#else
     // ISA-L takes a 64-bit length; feed in chunks so any size_t is safe.
     while (size > 0) {
         const auto chunk = static_cast<std::uint64_t>(std::min<std::size_t>(size, 1u << 30));
@@ -137,6 +156,7 @@ std::uint32_t crc32Update(std::uint32_t crc, const void* data, std::size_t size)
         size -= chunk;
     }
     return crc;
+#endif
 }
 
 std::optional<std::uint32_t> computeFingerprint(const std::string& path, FingerprintError* error,

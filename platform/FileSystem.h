@@ -4,13 +4,38 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct stat;
 
 namespace platform {
 
-// What `stat` (following links) says of a path.
+// The separator the system writes between the parts of a path, and those it reads: Windows
+// takes '/' as well as its own '\'.
+#ifdef _WIN32
+inline constexpr char kPathSeparator = '\\';
+constexpr bool isPathSeparator(char c)
+{
+    return c == '\\' || c == '/';
+}
+#else
+inline constexpr char kPathSeparator = '/';
+constexpr bool isPathSeparator(char c)
+{
+    return c == '/';
+}
+#endif
+
+// `path` with kPathSeparator added unless it ends in a separator already.
+std::string withTrailingSeparator(std::string path);
+
+// Whether `path` is taken as it stands rather than from the current directory: it begins with
+// a separator (on Windows also: its second character is a colon, after a drive letter).
+bool isAbsolutePath(std::string_view path);
+
+// What `stat` (following links) says of a path. On Windows a link's own attributes: a link to
+// a folder is a folder, one to a file has size 0.
 struct FileStatus
 {
     bool isFolder = false;
@@ -27,22 +52,23 @@ struct FolderEntry
 {
     std::string name;
     bool isFolder = false;
-    bool isLink = false; // reached through a symbolic link; walks never descend such folders
+    bool isLink = false; // a symbolic link (or a junction); walks never descend such folders
 };
 
 // The entries of `folder` in ascending byte order of their names, "." and ".." left out,
 // dot-files included. FIFOs, sockets, devices and dangling links are not listed (opening
 // a FIFO would block). Nothing when the folder cannot be opened. Entries the folder's own
 // listing names as a regular file or a folder (most file systems do) are not looked at one
-// by one: a walk of a tree costs no system call per file.
+// by one: a walk of a tree costs no system call per file. Windows lists no FIFOs or devices;
+// names come with their kinds there, so a dangling link is listed (and fails to open).
 std::optional<std::vector<FolderEntry>> listFolder(const std::string& folder);
 
 // Lists `root` and the folders below it with an explicit stack (no recursion, so depth costs
 // memory, not call depth). `visit` sees every entry of every folder listed, with that folder's
-// path ending in '/', and returns whether to walk into an entry that is a folder; folders
+// path ending in a separator, and returns whether to walk into an entry that is a folder; folders
 // reached through a link are never walked into. The folders met in one folder are walked
 // after it, the last one met first. A folder that cannot be listed, the root included, is
-// handed to `unlisted` (when given), ending in '/', and the walk goes on without it.
+// handed to `unlisted` (when given), ending in a separator, and the walk goes on without it.
 void walkTree(const std::string& root,
               const std::function<bool(const std::string& folder, const FolderEntry& entry)>& visit,
               const std::function<void(const std::string& folder)>& unlisted = {});
@@ -61,10 +87,12 @@ std::optional<std::string> findPathIgnoringCase(const std::string& path);
 // RandomAccessFile::open: folders, FIFOs and devices are refused) or a read fails.
 std::optional<std::string> readWholeFile(const std::string& path);
 
-// The current working directory, without a trailing '/' except for the root.
+// The current working directory, without a trailing separator except for the root (on
+// Windows, a drive's root: "C:\").
 std::string currentDirectory();
 
-// The system's text for the last failed call (errno), without a line end.
+// The system's text for the last failed call (errno; on Windows GetLastError), without a line
+// end.
 std::string lastErrorText();
 
 } // namespace platform

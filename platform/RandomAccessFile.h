@@ -13,7 +13,7 @@ class RandomAccessFile
 {
 public:
     // Nothing when `path` cannot be opened or is not a regular file (a folder, a FIFO, a
-    // device): such files never block the caller and never feed it endless data.
+    // device, a pipe): such files never block the caller and never feed it endless data.
     static std::optional<RandomAccessFile> open(const std::string& path);
 
     RandomAccessFile(RandomAccessFile&& other) noexcept;
@@ -31,12 +31,20 @@ public:
     std::optional<std::size_t> readAt(std::uint64_t offset, void* buffer, std::size_t size) const;
 
 private:
-    RandomAccessFile(int fd, std::uint64_t size, std::uint64_t lastWrite)
-        : m_fd(fd), m_openedSize(size), m_openedLastWrite(lastWrite)
+#ifdef _WIN32
+    using Handle = void*; // a HANDLE
+    static constexpr Handle kNoHandle = nullptr;
+#else
+    using Handle = int; // a file descriptor
+    static constexpr Handle kNoHandle = -1;
+#endif
+
+    RandomAccessFile(Handle handle, std::uint64_t size, std::uint64_t lastWrite)
+        : m_handle(handle), m_openedSize(size), m_openedLastWrite(lastWrite)
     {
     }
 
-    int m_fd = -1;
+    Handle m_handle = kNoHandle;
     std::uint64_t m_openedSize = 0;
     std::uint64_t m_openedLastWrite = 0;
 };

@@ -7,6 +7,12 @@ cd "$(dirname "$0")/.."
 # qt6-qpa-plugins holds the X11 and Wayland back ends that show QueltImport's window.
 packages=(cmake ninja-build g++ pkg-config libboost-dev libisal-dev libtinyxml-dev libtclap-dev
           zlib1g-dev nlohmann-json3-dev qt6-base-dev qt6-qpa-plugins fonts-liberation2)
+# storycrc for Windows (the mingw preset): the cross compiler with std::thread, zlib for it,
+# GoogleTest's sources, and wine to run the tests (wine64 alone: no 32-bit Windows programs).
+windows=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest wine wine64)
+if [[ " $* " == *" mingw "* ]]; then
+    packages+=("${windows[@]}")
+fi
 if [[ "${1:-}" == "--tests" ]]; then
     shift
     # clang and its run-time libraries for libFuzzer (tests/fuzz/run-fuzzers.sh); setpriv
@@ -17,7 +23,7 @@ if [[ "${1:-}" == "--tests" ]]; then
     # tooltips and read the clipboard.
     packages+=(libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils xclip desktop-file-utils
                groff-base clang libclang-rt-14-dev util-linux dpkg-dev gcovr inform6-compiler frotz
-               python3 rhash cksfv)
+               python3 rhash cksfv "${windows[@]}")
 fi
 
 missing=()

@@ -4,22 +4,33 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
+#ifdef _WIN32
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <thread>
+#else
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 namespace fs = std::filesystem;
 
 namespace testsupport {
 
-TempDir::TempDir()
+TempDir::TempDir(const std::string& parent)
 {
-    std::string pattern = (fs::temp_directory_path() / "quelt-test-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) {
-        throw std::runtime_error("mkdtemp failed");
-    }
-    m_path = pattern + "/";
+    const fs::path folder = parent.empty() ? fs::temp_directory_path() : fs::path(parent);
+    std::random_device random;
+    fs::path path;
+    do {
+        path = folder / ("quelt-test-" + std::to_string(random()));
+    } while (!fs::create_directory(path));
+    fs::permissions(path, fs::perms::owner_all);
+    m_path = path.string() + static_cast<char>(fs::path::preferred_separator);
 }
 
 TempDir::~TempDir()
@@ -88,6 +99,60 @@ std::string bytesWithCrc(std::uint32_t crc)
     return bytes;
 }
 
+#ifdef _WIN32
+
+// For cmd.exe, which takes no quotes within a name.
+std::string shellQuoted(std::string_view text)
+{
+    std::string quoted = "\"";
+    quoted += text;
+    return quoted + '"';
+}
+
+ProcessResult runCommand(const std::string& commandLine, const std::string& workingDir,
+                         const std::string& input)
+{
+    TempDir capture;
+    const std::string outPath = capture / "out";
+    const std::string errPath = capture / "err";
+    // "cd /d" changes the drive too. The line must not begin with a quote: cmd.exe would take
+    // off the first and the last.
+    const std::string shell = "cd /d " + shellQuoted(workingDir) + " && " + commandLine + " >" +
+                              shellQuoted(outPath) + " 2>" + shellQuoted(errPath) + " <" +
+                              (input.empty() ? "NUL" : shellQuoted(input));
+    ProcessResult result;
+    result.status = std::system(shell.c_str());
+    result.out = readFile(outPath);
+    result.err = readFile(errPath);
+    return result;
+}
+
+namespace {
+std::atomic<unsigned> armedLimit{0}; // the TimeLimit in force, 0 for none
+} // namespace
+
+// Windows has no alarm(): a detached thread ends the program unless the limit was disarmed.
+TimeLimit::TimeLimit(unsigned seconds)
+{
+    static std::atomic<unsigned> made{0};
+    const unsigned id = ++made;
+    armedLimit = id;
+    std::thread([id, seconds] {
+        std::this_thread::sleep_for(std::chrono::seconds(seconds));
+        if (armedLimit == id) {
+            std::fputs("Time limit reached\n", stderr);
+            std::_Exit(3);
+        }
+    }).detach();
+}
+
+TimeLimit::~TimeLimit()
+{
+    armedLimit = 0;
+}
+
+#else
+
 std::string shellQuoted(std::string_view text)
 {
     std::string quoted = "'";
@@ -109,13 +174,15 @@ std::optional<std::string> asNobody(const std::string& groups)
            (groups.empty() ? std::string("--clear-groups ") : "--groups=" + groups + " ");
 }
 
-ProcessResult runCommand(const std::string& commandLine, const std::string& workingDir)
+ProcessResult runCommand(const std::string& commandLine, const std::string& workingDir,
+                         const std::string& input)
 {
     TempDir capture;
     const std::string outPath = capture / "out";
     const std::string errPath = capture / "err";
     const std::string shell = "cd " + shellQuoted(workingDir) + " && " + commandLine + " >" +
-                              shellQuoted(outPath) + " 2>" + shellQuoted(errPath) + " </dev/null";
+                              shellQuoted(outPath) + " 2>" + shellQuoted(errPath) + " <" +
+                              (input.empty() ? "/dev/null" : shellQuoted(input));
     const int raw = std::system(shell.c_str());
     ProcessResult result;
     result.out = readFile(outPath);
@@ -133,5 +200,7 @@ TimeLimit::~TimeLimit()
 {
     alarm(0);
 }
+
+#endif
 
 } // namespace testsupport

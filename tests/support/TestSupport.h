@@ -8,11 +8,12 @@
 namespace testsupport {
 
 // A fresh folder under the system's temporary folder, removed with everything in it when
-// the object goes. `path()` ends in '/'.
+// the object goes. `path()` ends in the system's separator ('/', on Windows '\').
 class TempDir
 {
 public:
-    TempDir();
+    // In `parent` when given.
+    explicit TempDir(const std::string& parent = "");
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
@@ -42,8 +43,11 @@ struct ProcessResult
     int status = -1;
 };
 
-// Runs `commandLine` (a shell command) in `workingDir`, capturing standard output and error.
-ProcessResult runCommand(const std::string& commandLine, const std::string& workingDir);
+// Runs `commandLine` (a command of the shell: sh, on Windows cmd.exe) in `workingDir`,
+// capturing standard output and error; standard input is the file `input` (relative to
+// `workingDir`) or, when empty, nothing.
+ProcessResult runCommand(const std::string& commandLine, const std::string& workingDir,
+                         const std::string& input = "");
 
 // `text` quoted for the shell.
 std::string shellQuoted(std::string_view text);
@@ -51,10 +55,12 @@ std::string shellQuoted(std::string_view text);
 // The prefix that runs a shell command as the user nobody (uid and gid 65534; `groups`, as
 // setpriv takes them, its supplementary groups) when the tests run as root, who ignores
 // permissions; empty for any other user. Nothing when root has no setpriv: skip the test.
+// POSIX only.
 std::optional<std::string> asNobody(const std::string& groups = "");
 
-// Ends the test program with SIGALRM when it still runs `seconds` after this object was made,
-// so that a hang fails the run instead of stalling it. Disarmed when the object goes.
+// Ends the test program (with SIGALRM; on Windows with status 3) when it still runs `seconds`
+// after this object was made, so that a hang fails the run instead of stalling it. Disarmed
+// when the object goes.
 class TimeLimit
 {
 public:

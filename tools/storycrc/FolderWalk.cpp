@@ -5,28 +5,27 @@
 #include "tools/storycrc/FileException.h"
 #include "tools/storycrc/StoryCrc.h"
 
+#include <algorithm>
+
 ResolvedPattern resolvePattern(const std::string& name)
 {
-    const std::size_t slash = name.rfind('/');
-    std::string folderPart = slash == std::string::npos ? std::string() : name.substr(0, slash + 1);
-    std::string pattern = slash == std::string::npos ? name : name.substr(slash + 1);
+    const auto separator = std::find_if(name.rbegin(), name.rend(), platform::isPathSeparator);
+    const auto folderEnd = static_cast<std::size_t>(name.rend() - separator);
+    const std::string folderPart = name.substr(0, folderEnd);
+    std::string pattern = name.substr(folderEnd);
     std::string folder = folderPart;
-    if (name.empty() || name.front() != '/') {
-        std::string cwd = platform::currentDirectory();
-        if (cwd.empty() || cwd.back() != '/') {
-            cwd += '/';
-        }
-        folder = cwd + folderPart;
+    if (!platform::isAbsolutePath(name)) {
+        folder = platform::withTrailingSeparator(platform::currentDirectory()) + folderPart;
     }
     std::string errorText;
     if (platform::statPath(folder, &errorText)) {
-        return {folder, std::move(pattern), folder};
+        return {folder, std::move(pattern), folder, folderPart};
     }
     const auto actual = platform::findPathIgnoringCase(folder);
     if (!actual) {
         throw FileException("[" + folder + "] " + errorText);
     }
-    return {*actual, std::move(pattern), std::move(folder)};
+    return {*actual, std::move(pattern), std::move(folder), folderPart};
 }
 
 void walkFolder(const std::string& folder, const std::string& shownFolder,

@@ -33,14 +33,6 @@ bool hasWildcard(const std::string& name)
     return name.find_first_of("*?") != std::string::npos;
 }
 
-std::string withTrailingSlash(std::string folder)
-{
-    if (folder.empty() || folder.back() != '/') {
-        folder += '/';
-    }
-    return folder;
-}
-
 // `name` with each line feed and carriage return written as "\n" and "\r".
 std::string withVisibleLineEnds(const std::string& name)
 {
@@ -57,14 +49,14 @@ bool processNames(const StoryCrcOptions& options, std::ostream& out, std::ostrea
     CrcReport report(out, err, options);
     for (const std::string& name : expandNames(options.names)) {
         if (isFolder(name)) {
-            walkFolder(withTrailingSlash(existingPath(name)), withTrailingSlash(name), "*.*",
-                       options.recurse, report);
+            walkFolder(platform::withTrailingSeparator(existingPath(name)),
+                       platform::withTrailingSeparator(name), "*.*", options.recurse, report);
         } else if (hasWildcard(name)) {
             report.flush(); // the lines before it come before a missing folder's report
             const ResolvedPattern resolved = resolvePattern(name);
             // A list keeps a relative pattern's paths relative, as typed.
             const std::string shownFolder =
-                options.sfv ? name.substr(0, name.rfind('/') + 1) : resolved.shownFolder;
+                options.sfv ? resolved.typedFolder : resolved.shownFolder;
             walkFolder(resolved.folder, shownFolder, resolved.pattern, options.recurse, report);
         } else {
             report.add(name, name);

@@ -2,11 +2,14 @@
 // checks files against lists of CRCs.
 
 #include "platform/Clock.h"
+#include "platform/Terminal.h"
 #include "tools/storycrc/StoryCrc.h"
 
 #include <tclap/CmdLine.h>
 
 #include <iostream>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -34,6 +37,8 @@ int usageError(TCLAP::CmdLine& cmd, const std::string& option, const std::string
 int main(int argc, char** argv)
 {
     const std::uint32_t startTick = platform::tickCount();
+    platform::bufferStandardOutput();
+    std::vector<std::string> arguments = platform::commandLineArguments(argc, argv);
 
     // TCLAP wraps the description at 72 columns: the example starts the second line.
     TCLAP::CmdLine cmd("Generate CRC for files. Put -- before names that may begin with '-': "
@@ -55,7 +60,7 @@ int main(int argc, char** argv)
     TCLAP::SwitchArg quiet("", "quiet", "With --check, print only the files that are not OK.", cmd,
                            false);
     // Parse failures end the process with status 1, --help and --version with 0.
-    cmd.parse(argc, argv);
+    cmd.parse(arguments);
     if (check.isSet() && (sum.isSet() || compare.isSet() || recurse.isSet())) {
         return usageError(cmd, "--check", "Cannot be combined with -s, -c or -r");
     }

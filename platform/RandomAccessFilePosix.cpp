@@ -29,15 +29,15 @@ std::optional<RandomAccessFile> RandomAccessFile::open(const std::string& path)
 }
 
 RandomAccessFile::RandomAccessFile(RandomAccessFile&& other) noexcept
-    : m_fd(std::exchange(other.m_fd, -1)), m_openedSize(other.m_openedSize),
+    : m_handle(std::exchange(other.m_handle, kNoHandle)), m_openedSize(other.m_openedSize),
       m_openedLastWrite(other.m_openedLastWrite)
 {
 }
 
 RandomAccessFile::~RandomAccessFile()
 {
-    if (m_fd >= 0) {
-        close(m_fd);
+    if (m_handle != kNoHandle) {
+        close(m_handle);
     }
 }
 
@@ -45,7 +45,7 @@ std::optional<std::uint64_t> RandomAccessFile::currentSize() const
 {
     struct stat st
     {};
-    if (fstat(m_fd, &st) != 0) {
+    if (fstat(m_handle, &st) != 0) {
         return std::nullopt;
     }
     return static_cast<std::uint64_t>(st.st_size);
@@ -55,7 +55,7 @@ std::optional<std::size_t> RandomAccessFile::readAt(std::uint64_t offset, void* 
                                                     std::size_t size) const
 {
     for (;;) {
-        const ssize_t n = pread(m_fd, buffer, size, static_cast<off_t>(offset));
+        const ssize_t n = pread(m_handle, buffer, size, static_cast<off_t>(offset));
         if (n >= 0) {
             return static_cast<std::size_t>(n);
         }
