@@ -77,7 +77,8 @@ protected:
 
 unsigned wordAt(const std::string& bytes, std::size_t at)
 {
-    return static_cast<unsigned char>(bytes[at]) << 8 | static_cast<unsigned char>(bytes[at + 1]);
+    return static_cast<unsigned>(static_cast<unsigned char>(bytes[at])) << 8 |
+           static_cast<unsigned char>(bytes[at + 1]);
 }
 
 } // namespace
