@@ -1,5 +1,7 @@
 #include "tests/support/TestSupport.h"
 
+#include <gtest/gtest.h>
+
 #include <array>
 #include <cstdlib>
 #include <filesystem>
@@ -67,6 +69,17 @@ std::string readFile(const std::string& path)
     std::ostringstream content;
     content << file.rdbuf();
     return content.str();
+}
+
+void expectGolden(const std::string& name, const std::string& actual)
+{
+    const std::string path = std::string(QUELT_GOLDEN_DIR) + name;
+    const char* update = std::getenv("QUELT_UPDATE_GOLDEN");
+    if (update != nullptr && std::string_view(update) == "1") {
+        writeFile(path, actual);
+        return;
+    }
+    EXPECT_EQ(actual, readFile(path)) << "golden file " << path;
 }
 
 std::string bytesWithCrc(std::uint32_t crc)

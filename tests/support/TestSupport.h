@@ -32,6 +32,11 @@ void writeFile(const std::string& path, std::string_view content);
 // The whole file as bytes; empty when it cannot be read.
 std::string readFile(const std::string& path);
 
+// Expects `actual` to equal the golden file tests/golden/<name>, an exact output kept as data.
+// With QUELT_UPDATE_GOLDEN=1 in the environment it writes `actual` there instead: an output
+// changed on purpose is rewritten by that one command, and the rewrite reviewed line by line.
+void expectGolden(const std::string& name, const std::string& actual);
+
 // Four bytes whose CRC-32 is `crc` (CRC-32 is invertible over four bytes).
 std::string bytesWithCrc(std::uint32_t crc);
 
