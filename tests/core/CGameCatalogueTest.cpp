@@ -153,17 +153,7 @@ TEST(CatalogueFile, SavesTheExactLayoutAndLoadsBackEveryByte)
     ASSERT_TRUE(CGameCatalogue().saveCatalogue(dir / "out.xml"));
     EXPECT_EQ(readFile(dir / "out.xml"),
               "<?xml version=\"1.0\" encoding=\"UTF-16\" standalone=\"no\" ?>\n<games />\n");
-
-    // Every byte value, control bytes and bytes above 127 included, survives a round trip.
-    std::string allBytes;
-    for (int c = 1; c < 256; ++c) {
-        allBytes += static_cast<char>(c);
-    }
-    CGameCatalogue original, reread;
-    original.games.insert(game({"00000001", allBytes, " 88 04 ", "/x/\xC3\xA9t\xE9.z5", "  a  "}));
-    ASSERT_TRUE(original.saveCatalogue(dir / "bytes.xml"));
-    ASSERT_TRUE(reread.loadCatalogue(dir / "bytes.xml"));
-    EXPECT_EQ(fieldsOf(reread.games), fieldsOf(original.games));
+    // (That every byte survives a save and a load is the catalogue fuzz target's property.)
 }
 
 TEST(CatalogueFile, SavesInAscendingOrderOfTheChosenView)
@@ -291,40 +281,32 @@ TEST_F(ScanFixture, ACacheHitIsNotReadAgainButAnUnmatchedFileIs)
               cacheLine(stories + "game.z5", changed) + cacheLine(stories + "stray.z3", kOther));
 }
 
-TEST_F(ScanFixture, NamesDifferingOnlyInCaseAreReadEveryTimeAndNeverCached)
+// Keys the cache cannot hold are read by every scan and never stored: one that two files share
+// (Game.z5 and game.z5: one folder, one time, one key), and one that would split into lines of
+// the cache file, serving a chosen fingerprint for victim.z5.
+TEST_F(ScanFixture, KeysTheCacheCannotHoldAreReadEveryTimeAndNeverCached)
 {
-    // One folder, one last-write time, one cache key: two files all the same.
     writeFile(stories + "Game.z5", kKnown);
     writeFile(stories + "game.z5", kOther);
-    setModified(stories + "Game.z5", 1500000000);
-    setModified(stories + "game.z5", 1500000000);
+    writeFile(stories + "victim.z5", kStray);
+    for (const char* name : {"Game.z5", "game.z5", "victim.z5"}) {
+        setModified(stories + name, 1500000000);
+    }
+    writeFile(stories + "p\n" + stories + "victim.z5|12345678|" +
+                  std::to_string(stampOf(stories + "victim.z5")) + "\nx.z5",
+              kKnown);
     std::string cacheText; // no cache file at first
     for (int round = 0; round < 2; ++round) {
         GameSet set = catalogue();
-        EXPECT_EQ(scan(set), 2u) << round;
-        EXPECT_EQ(record(set, kKnown), "Known|sn|" + stories + "Game.z5|found") << round;
+        EXPECT_EQ(scan(set), 3u) << round;
         EXPECT_EQ(record(set, kOther), "Other|sn|" + stories + "game.z5|found") << round;
+        EXPECT_EQ(record(set, kStray), "unknown|770707|" + stories + "victim.z5") << round;
+        EXPECT_EQ(set.count("12345678"), 0u) << round;
         EXPECT_EQ(readFile(cachePath), cacheText) << round;
         // A line stored by an earlier scan, when only one of them existed, is not served;
         // with nothing new the file is not rewritten, which would drop the malformed line.
         cacheText = "a malformed line\n" + cacheLine(stories + "game.z5", kKnown);
         writeFile(cachePath, cacheText);
-    }
-}
-
-TEST_F(ScanFixture, ANameThatWouldSplitIntoCacheLinesIsNeverCached)
-{
-    // Written as it stands, the matched file's key would read back as a line serving a chosen
-    // fingerprint for victim.z5.
-    writeFile(stories + "victim.z5", kStray);
-    const std::string stamp = std::to_string(stampOf(stories + "victim.z5"));
-    writeFile(stories + "p\n" + stories + "victim.z5|12345678|" + stamp + "\nx.z5", kKnown);
-    for (int round = 0; round < 2; ++round) {
-        GameSet set = catalogue();
-        EXPECT_EQ(scan(set), 1u) << round;
-        EXPECT_EQ(record(set, kStray), "unknown|770707|" + stories + "victim.z5") << round;
-        EXPECT_EQ(set.count("12345678"), 0u) << round;
-        EXPECT_EQ(readFile(cachePath), "") << round;
     }
 }
 
@@ -374,10 +356,6 @@ TEST(AddFile, MatchesCreatesOrReportsAsAsked)
         EXPECT_EQ(catalogue.games.size(), 2u);
         EXPECT_EQ(readSerial(path), "");
     }
-    // (The serial fuzz target checks the rest of the serial rules.)
-    EXPECT_TRUE(isSerialWellFormed("ABC1234"));
-    EXPECT_FALSE(isSerialWellFormed("88o429"));
-    EXPECT_FALSE(isSerialWellFormed("88:429"));
 }
 
 // The cache file is rewritten when a new entry waits and a second has passed since the last

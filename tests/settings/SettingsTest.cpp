@@ -26,34 +26,16 @@ namespace {
 
 const std::string kTextType =
     "class std::basic_string<char,struct std::char_traits<char>,class std::allocator<char> >";
-// The same as it appears in the file.
-const std::string kTextTypeXml =
-    "class std::basic_string&lt;char,struct "
-    "std::char_traits&lt;char&gt;,class std::allocator&lt;char&gt; &gt;";
 const std::string kDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-16\" standalone=\"no\" ?>\n";
 
-// One item as the store writes it.
-std::string item(const std::string& name, const std::string& type, const std::string& value)
+// A file of one text setting, as the store writes it.
+std::string oneTextSetting(const std::string& name, const std::string& value)
 {
-    return "    <item>\n        <name>" + name + "</name>\n        <type>" + type +
-           "</type>\n        <value>" + value + "</value>\n    </item>\n";
-}
-
-std::string textItem(const std::string& name, const std::string& value)
-{
-    return item(name, kTextTypeXml, value);
-}
-
-std::string settingsFile(const std::string& items)
-{
-    return kDeclaration + "<settings>\n" + items + "</settings>\n";
-}
-
-// One item on one line, as a person might write it.
-std::string handItem(const std::string& name, const std::string& type, const std::string& value)
-{
-    return "  <item><name>" + name + "</name><type>" + type + "</type><value>" + value +
-           "</value></item>\r\n";
+    return kDeclaration + "<settings>\n    <item>\n        <name>" + name +
+           "</name>\n        <type>class std::basic_string&lt;char,struct "
+           "std::char_traits&lt;char&gt;,class std::allocator&lt;char&gt; &gt;</type>\n"
+           "        <value>" +
+           value + "</value>\n    </item>\n</settings>\n";
 }
 
 // Collects the debug output (the conversions write to it) for the life of the object.
@@ -108,13 +90,7 @@ TEST_F(SettingStore, SavesSortedEscapedInEachTypesFileFormAndLoadsBackEveryByte)
     store().writeFromText("t", " x ", kTextType);
     store().writeFromText("x", "true", "bool");
     store().writeFromText("x", "x", "std::string");
-    EXPECT_EQ(saved(),
-              settingsFile(item("", "int", "-3") + textItem("B", "upper case first") +
-                           textItem("a", "&lt;&amp;&gt;&quot;&apos;") + textItem("b", "second") +
-                           item("d", "double", "0.333333") + item("e", "double", "1.23457e+06") +
-                           item("f", "float", "0.333333") + item("m", "int", "0") +
-                           textItem("t", " x ") + item("u", "unsigned long", "7") +
-                           textItem("\xE9t\xE9", "bytes above 127 last")));
+    testsupport::expectGolden("settings/every_type_sorted_and_escaped.xml", saved());
     // Readers see more digits than the file keeps.
     EXPECT_EQ(read("d") + " " + read("f") + " " + read("e") + " " + read("x"),
               "0.3333333333333333 0.3333333 1234567 (none)");
@@ -136,44 +112,23 @@ TEST_F(SettingStore, SavesSortedEscapedInEachTypesFileFormAndLoadsBackEveryByte)
     EXPECT_EQ(saved(), first);
 }
 
+// A file written by hand: a byte-order mark before single-byte text declared UTF-8 (which used
+// to make the whole file unreadable as soon as a value ended in a byte above 127), Windows line
+// ends, a comment, repeated and missing names, odd types, blanks, markup in a value.
 TEST_F(SettingStore, LoadFollowsTheFileRules)
 {
     store().writeTextSetting("kept", "not in the file");
     store().writeTextSetting("lastDir", "replaced");
-    // Single-byte text in a file declared UTF-8 and starting with a byte-order mark used to
-    // make the whole file unreadable as soon as a value ended in a byte above 127.
-    writeFile(dir / "hand.xml",
-              "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\r\n<!-- by hand -->\r\n"
-              "<settings>\r\n" +
-                  handItem("lastDir", kTextTypeXml, "/first") +
-                  handItem("lastDir", kTextTypeXml, "/Ren\xE9") +
-                  handItem("utf8", kTextTypeXml, "\xC3\xA9t\xC3\xA9") +
-                  "  <other><name>skipped</name><type>int</type><value>1</value></other>\r\n" +
-                  handItem("flag", "bool", "true") +
-                  "  <item><type>int</type><value>12 </value></item>\r\n" +
-                  handItem("bad", "int", " 12") + handItem("pi", "double", "3.14159265") +
-                  handItem("  lead", kTextTypeXml, "   a  b  ") +
-                  handItem("blank", kTextTypeXml, "   ") +
-                  handItem("nested", kTextTypeXml, "<b>x</b>y") +
-                  handItem("ml", kTextTypeXml, "one\r\ntwo") +
-                  "  <item><name>second</name><name>ignored</name><type>unsigned long</type>"
-                  "<value>5</value><value>6</value></item>\r\n</settings>\r\n");
-    store().load(dir / "hand.xml");
+    store().load(std::string(SETTINGS_FIXTURES) + "hand_written_utf8_bom.xml");
     EXPECT_EQ(read("pi"), "3.14159265");
-    EXPECT_EQ(saved(),
-              settingsFile(item("", "int", "12") + textItem("  lead", "   a  b  ") +
-                           item("bad", "int", "0") + textItem("blank", "") +
-                           textItem("kept", "not in the file") + textItem("lastDir", "/Ren\xE9") +
-                           textItem("ml", "one&#x0A;two") + textItem("nested", "") +
-                           item("pi", "double", "3.14159") + item("second", "unsigned long", "5") +
-                           textItem("utf8", "\xC3\xA9t\xC3\xA9")));
+    testsupport::expectGolden("settings/hand_written_as_saved.xml", saved());
 }
 
 TEST_F(SettingStore, LoadChangesNothingWithoutAUsableFile)
 {
     store().writeTextSetting("kept", "v");
     const std::string expected = saved();
-    const std::string good = item("x", "int", "1");
+    const std::string good = "<item><name>x</name><type>int</type><value>1</value></item>";
     writeFile(dir / "root.xml", "<config>" + good + "</config>");
     writeFile(dir / "broken.xml", kDeclaration + "<settings>\n" + good); // no closing tag
     writeFile(dir / "empty.xml", "");
@@ -184,7 +139,7 @@ TEST_F(SettingStore, LoadChangesNothingWithoutAUsableFile)
         open += "<x>";
         close += "</x>";
     }
-    writeFile(dir / "deep.xml", settingsFile(good + open + close));
+    writeFile(dir / "deep.xml", kDeclaration + "<settings>" + good + open + close + "</settings>");
     const testsupport::TimeLimit limit(30);
     for (const std::string& path :
          {std::string(), dir / "missing.xml", dir.path(), dir / "root.xml", dir / "broken.xml",
@@ -197,7 +152,7 @@ TEST_F(SettingStore, LoadChangesNothingWithoutAUsableFile)
 TEST_F(SettingStore, TheFirstSaveOverAFileThatDidNotParseKeepsItAsBad)
 {
     const std::string path = dir / "s.xml";
-    const std::string broken = settingsFile(textItem("lastDir", "/a<b")); // a stray '<'
+    const std::string broken = oneTextSetting("lastDir", "/a<b"); // a stray '<'
     writeFile(path, broken);
     writeFile(path + ".bad", "an older copy");
     store().load(path);
@@ -207,7 +162,7 @@ TEST_F(SettingStore, TheFirstSaveOverAFileThatDidNotParseKeepsItAsBad)
     EXPECT_EQ(readFile(path + ".bad"), broken);
     EXPECT_EQ(trace.lines, std::vector<std::string>{
                                "Narlo::Settings file did not parse; kept it as " + path + ".bad"});
-    EXPECT_EQ(readFile(path), settingsFile(textItem("Placement", "p")));
+    EXPECT_EQ(readFile(path), oneTextSetting("Placement", "p"));
     EXPECT_TRUE(store().save(path)); // the file parses now: the copy stays as it is
     EXPECT_EQ(readFile(path + ".bad"), broken);
 
@@ -228,7 +183,7 @@ TEST_F(SettingStore, SaveReplacesTheFileWholeAndCreatesItsFolders)
     const std::string path = dir / "new/sub/QueltImport_settings.xml";
     writeFile(path, std::string(10000, 'x'));
     EXPECT_TRUE(store().save(path));
-    EXPECT_EQ(readFile(path), settingsFile(textItem("Placement", "short")));
+    EXPECT_EQ(readFile(path), oneTextSetting("Placement", "short"));
     EXPECT_TRUE(store().save(dir / "fresh/a/b/s.xml"));
     writeFile(dir / "plain", "a file, not a folder");
     EXPECT_FALSE(store().save(dir / "plain/s.xml"));
