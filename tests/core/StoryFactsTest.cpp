@@ -123,6 +123,14 @@ TEST_F(StoryFacts, TellIntactPaddedTruncatedDamagedAndUncheckedFilesAsTheInterpr
                                              ? std::optional(crc32Update(0, bytes.data(), length))
                                              : std::nullopt);
         }
+        // No length declared, or a version before checksums: nothing to check (an interpreter
+        // then sums the whole file, or has no verify at all).
+        std::string noLength = story;
+        noLength[0x1A] = noLength[0x1B] = '\0';
+        EXPECT_EQ(factsOf(noLength).story.check, core::StoryCheck::Unchecked);
+        if (version == 3) {
+            EXPECT_EQ(factsOf('\2' + story.substr(1)).story.check, core::StoryCheck::Unchecked);
+        }
     }
 }
 
@@ -164,8 +172,15 @@ TEST_F(StoryFacts, IfidIsTheEmbeddedOneOrTheLegacyForm)
     const std::string brand =
         "Array brand string \"UUID://" + std::string(100, 'x') + "//UUID://" + uuid + "//\";\n";
     const std::string branded = compile(verifySource("241207", brand), 5);
-    const std::string vintage = compile(verifySource("880429", brand), 5);
-    EXPECT_EQ(factsOf(vintage).story.ifid.substr(0, 16), "ZCODE-7-880429");
+    // A serial of the 1980s, the 1990s or 2000 to 2005 dates a file before embedded IFIDs.
+    for (const auto& [serial, ifid] :
+         {std::pair<std::string, std::string>{"880429", "ZCODE-7-880429"},
+          {"051231", "ZCODE-7-051231-"},
+          {"060101", uuid}}) {
+        EXPECT_EQ(
+            factsOf(compile(verifySource(serial, brand), 5)).story.ifid.substr(0, ifid.size()),
+            ifid);
+    }
     // Read in blocks of every size, the brand may cross from one block into the next, and
     // the header itself be read in pieces: the facts stay the same.
     const core::FileFacts whole = factsOf(branded);
