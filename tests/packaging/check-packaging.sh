@@ -78,7 +78,8 @@ elif [[ $what == install ]]; then
     for file in "${expected[@]}"; do
         [[ -s $work/$file ]] || fail "not installed: $file"
     done
-    bin/storycrc --version >/dev/null || fail "installed storycrc does not run"
+    version=$(bin/storycrc --version) || fail "installed storycrc --version fails"
+    [[ $version == *"version: 1.0.0 "*" @ "* ]] || fail "installed storycrc's version: $version"
     gzip -t share/man/man1/storycrc.1.gz || status=1
     if [[ $gui == 1 ]]; then
         desktop=share/applications/QueltImport.desktop
