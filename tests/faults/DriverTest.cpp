@@ -1,42 +1,53 @@
-// What fault_driver leaves when killed with SIGKILL in the middle of a write (the old file or
-// the new one, complete), and what it does as the user nobody, who may not write everywhere.
-// (That a killed writer's temporary file does not pile up is the atomic write's test; when a
-// scan rewrites the cache, the scan's.)
+// A writer killed mid-write leaves the old file or the new one, whole; saves and scans work as
+// the user nobody. This program is also the process killed or run as nobody: "write <path>
+// <once|ms>" writes catalogue generations 1, 2, ..., printing "saved" or "failed" after each, and
+// dies by SIGKILL <ms> after the first; "scan <folder> <fingerprint>" scans against one record.
 
+#include "core/CGameCatalogue.h"
 #include "core/Fingerprint.h"
+#include "platform/Program.h"
+#include "scan/FileFilters.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <csignal>
 #include <filesystem>
-#include <random>
 #include <sys/stat.h>
+#include <sys/time.h>
 #include <unistd.h>
 
-using testsupport::TempDir;
-using testsupport::writeFile;
+using testsupport::readFile;
 namespace fs = std::filesystem;
 
 namespace {
 
-// Writable by its owner, root, alone.
-const fs::perms kReadOnly = fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
-                            fs::perms::others_read | fs::perms::others_exec;
-
-// The shell command that runs fault_driver with `args`, as `programPath` when given.
-std::string driver(const std::vector<std::string>& args,
-                   const std::string& programPath = QUELT_FAULT_DRIVER)
+// Generation `g` of a catalogue: 3,000 records long enough that kills land inside a write. (The
+// settings file and the cache are written by the same atomic write as a catalogue.)
+bool write(const std::string& path, unsigned g)
 {
-    std::string line = testsupport::shellQuoted(programPath);
-    for (const std::string& arg : args) {
-        line += " " + testsupport::shellQuoted(arg);
+    CGameCatalogue catalogue;
+    for (unsigned i = 0; i < 3000; ++i) {
+        const std::string name = std::to_string(g) + std::string(150, ':') + std::to_string(i);
+        catalogue.games.insert(std::make_shared<CGame>(name, crcText(i), "880429"));
     }
-    return line;
+    return catalogue.saveCatalogue(path);
 }
 
-std::string output(const std::string& command)
+// Whether `path` holds byte for byte what an uninterrupted write of generation `g` leaves.
+bool holdsGeneration(const std::string& path, unsigned g)
 {
-    return testsupport::runCommand(command, "/").out;
+    const std::string whole = fs::path(path).parent_path() / "whole";
+    return write(whole, g) && readFile(whole) == readFile(path);
+}
+
+// This program, quoted for the shell.
+const std::string kDriver = testsupport::shellQuoted(platform::programPath());
+
+long entriesIn(const std::string& folder)
+{
+    return std::distance(fs::directory_iterator(folder), fs::directory_iterator());
 }
 
 // Runs commands as nobody through setpriv: the tests run as root, who may write anything.
@@ -48,113 +59,119 @@ protected:
         if (!testsupport::asNobody()) {
             GTEST_SKIP() << "running as root without setpriv: no unprivileged user to test with";
         }
-        fs::permissions(dir.path(), fs::perms::all);
+        chmod(dir.path().c_str(), 0777);
     }
 
-    // The output of `command` run as nobody, with `environment` ("NAME=value ...") set, in
-    // the supplementary `groups`.
-    std::string run(const std::string& command, const std::string& environment = "",
-                    const std::string& groups = "")
+    // The output of `command` run as nobody in the supplementary `groups`.
+    std::string run(const std::string& command, const std::string& groups = "")
     {
-        const auto result =
-            testsupport::runCommand(environment + *testsupport::asNobody(groups) + command, "/");
+        const auto result = testsupport::runCommand(*testsupport::asNobody(groups) + command, "/");
         EXPECT_EQ(result.status, 0) << result.err;
         return result.out;
     }
 
-    TempDir dir;
+    testsupport::TempDir dir;
 };
 
 } // namespace
 
-// Atomic writes: the settings file and a catalogue are written as user documents, the cache
-// as derived data, without waiting for the disk.
+int main(int argc, char** argv)
+{
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() == 3 && args[0] == "scan") {
+        GameSet set{std::make_shared<CGame>("game", args[2], "")};
+        CGameCatalogue catalogue;
+        catalogue.setFilters(kStoryExtensions);
+        const std::size_t count = catalogue.scan(args[1], &set, false);
+        std::printf("count=%zu\nmessages=%s\n", count, catalogue.messages.str().c_str());
+        return 0;
+    }
+    for (unsigned g = 1; args.size() == 3 && args[0] == "write"; ++g) {
+        std::puts(write(args[1], g) ? "saved" : "failed");
+        std::fflush(stdout);
+        if (args[2] == "once") {
+            return 0;
+        }
+        if (g == 1) {
+            std::signal(SIGALRM, [](int) { kill(getpid(), SIGKILL); });
+            const itimerval timer{{0, 0}, {0, 1000 * std::stoi(args[2])}};
+            setitimer(ITIMER_REAL, &timer, nullptr);
+        }
+    }
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
+
 TEST(KilledWriter, LeavesTheOldFileOrTheNewOneComplete)
 {
-    const unsigned seed = std::random_device{}();
-    SCOPED_TRACE("random seed " + std::to_string(seed));
-    std::mt19937 random(seed);
-    for (const auto& [kind, maxDelayMs] :
-         {std::pair{"settings", 60u}, {"catalogue", 150u}, {"cache", 100u}}) {
-        TempDir dir;
-        for (int round = 0; round < 12; ++round) {
-            SCOPED_TRACE(std::string(kind) + " round " + std::to_string(round));
-            const std::string delay = std::to_string(random() % (maxDelayMs + 1));
-            EXPECT_NE(output(driver({"write", kind, dir / "file", delay})).find("done"),
-                      std::string::npos)
-                << "the driver ended before its first write";
-            EXPECT_EQ(output(driver({"check", kind, dir / "file"})), "complete\n");
-        }
+    const testsupport::TempDir dir;
+    const std::string file = dir / "games.xml";
+    for (unsigned ms = 3; ms <= 150; ms += 6) { // over the first writes, as they take here
+        SCOPED_TRACE("killed after " + std::to_string(ms) + " ms");
+        const std::string command = kDriver + " write " + file + " " + std::to_string(ms);
+        const std::string out = testsupport::runCommand(command, "/").out;
+        // Killed while writing generation `done + 1`, or after it and before saying so.
+        const auto done = static_cast<unsigned>(std::count(out.begin(), out.end(), '\n'));
+        ASSERT_GE(done, 1u) << "the driver ended before its first write";
+        EXPECT_TRUE(holdsGeneration(file, done) || holdsGeneration(file, done + 1));
     }
 }
 
-TEST_F(AsNobody, SavesIntoAReadOnlyFolderOrOverAReadOnlyFileFailAndKeepTheOldFile)
+// A save fails where nobody may not write, keeping the old file (a file of mode 0444 in a folder
+// nobody may write used to be replaced all the same). A file shared by a group stays shared:
+// replaced, keeping its group and bits (it used to get nobody's group), or written in place in a
+// sticky folder, where only its owner may replace it (it used to be refused).
+TEST_F(AsNobody, SavesFailWhereTheyMayNotWriteAndKeepAGroupsFileShared)
 {
-    // A read-only file in a folder the user may write used to be replaced all the same.
-    for (const bool folderReadOnly : {true, false}) {
-        const std::string folder = dir / (folderReadOnly ? "ro-folder/" : "ro-files/");
-        fs::create_directory(folder);
-        fs::permissions(folder, folderReadOnly ? kReadOnly : fs::perms::all);
-        for (const std::string kind : {"settings", "catalogue"}) {
-            writeFile(folder + kind, "old");
-            fs::permissions(folder + kind, kReadOnly);
-            EXPECT_EQ(run(driver({"write", kind, folder + kind})), "failed\n") << folder << kind;
-            EXPECT_EQ(testsupport::readFile(folder + kind), "old");
+    const struct
+    {
+        mode_t folderMode;
+        mode_t fileMode;
+        const char* group; // of the folder and the file, which nobody joins; "": the owner's
+        bool replaced;
+    } cases[] = {{0755, 0644, "", false},
+                 {0777, 0444, "", false},
+                 {0775, 0664, "100", true},
+                 {01777, 0664, "100", false}};
+    for (const auto& c : cases) {
+        if (*c.group && geteuid() != 0) {
+            continue; // files of another group are made as root
         }
-        EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2);
-    }
-}
-
-// A catalogue shared by a group: its members may write it, and a save keeps it so. In a sticky
-// folder, where only a file's owner may replace it, a member may still write it in place.
-TEST_F(AsNobody, SavesKeepTheFilesGroupAndWriteInPlaceWhereTheyMayNotReplace)
-{
-    if (geteuid() != 0) {
-        GTEST_SKIP() << "files of another owner and group are made as root";
-    }
-    constexpr gid_t kShared = 100; // "users", which nobody joins here
-    for (const mode_t mode : {0775u, 01777u}) {
-        const std::string folder = dir / std::to_string(mode) + "/";
+        const std::string folder = dir / std::to_string(c.folderMode) + "/";
         const std::string path = folder + "games.xml";
+        SCOPED_TRACE(path);
         fs::create_directory(folder);
-        writeFile(path, "old");
-        ASSERT_EQ(chown(folder.c_str(), 0, kShared), 0);
-        ASSERT_EQ(chmod(folder.c_str(), mode), 0);
-        ASSERT_EQ(chown(path.c_str(), 0, kShared), 0);
-        ASSERT_EQ(chmod(path.c_str(), 0664), 0);
-        struct stat before
-        {};
+        testsupport::writeFile(path, "old");
+        for (const auto& [file, mode] : {std::pair{folder, c.folderMode}, {path, c.fileMode}}) {
+            ASSERT_EQ(chmod(file.c_str(), mode), 0);
+            ASSERT_EQ(*c.group ? chown(file.c_str(), 0, 100) : 0, 0);
+        }
+        struct stat before = {}, after = {};
         ASSERT_EQ(stat(path.c_str(), &before), 0);
-        EXPECT_EQ(run(driver({"write", "catalogue", path}), "", std::to_string(kShared)), "saved\n")
-            << mode;
-        EXPECT_EQ(output(driver({"check", "catalogue", path})), "complete\n") << mode;
-        struct stat after
-        {};
+        EXPECT_EQ(run(kDriver + " write " + path + " once", c.group),
+                  *c.group ? "saved\n" : "failed\n");
+        EXPECT_TRUE(*c.group ? holdsGeneration(path, 1) : readFile(path) == "old");
         ASSERT_EQ(stat(path.c_str(), &after), 0);
-        EXPECT_EQ(after.st_gid, kShared) << mode;
-        EXPECT_EQ(after.st_mode & 07777, 0664u) << mode;
-        // Replaced in the shared folder (by nobody), written in place in the sticky one.
-        EXPECT_EQ(after.st_ino == before.st_ino, mode == 01777) << mode;
-        EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+        EXPECT_EQ(after.st_gid, before.st_gid);
+        EXPECT_EQ(after.st_mode, before.st_mode);
+        EXPECT_EQ(after.st_ino != before.st_ino, c.replaced);
+        EXPECT_EQ(entriesIn(folder), *c.group ? 2 : 1); // the compared whole write too
     }
 }
 
 TEST_F(AsNobody, ScanWorksSilentlyWithTheCacheInTheUserFolderOrNowhere)
 {
-    writeFile(dir / "tree/story.z5", "a story");
-    fs::create_directories(dir / "prog");
-    fs::copy_file(QUELT_FAULT_DRIVER, dir / "prog/fault_driver");
-    fs::create_directories(dir / "xdg-ro");
-    fs::permissions(dir / "prog", kReadOnly);
-    fs::permissions(dir / "xdg-ro", kReadOnly);
-    const std::string scan =
-        driver({"scan", dir / "tree", "-", crcText(*computeFingerprint(dir / "tree/story.z5"))},
-               dir / "prog/fault_driver");
+    testsupport::writeFile(dir / "tree/story.z5", testsupport::bytesWithCrc(0x0A1B2C3D));
+    for (const char* readOnly : {"prog", "xdg-ro"}) {
+        fs::create_directories(dir / readOnly);
+        chmod((dir / readOnly).c_str(), 0555);
+    }
+    fs::copy_file(platform::programPath(), dir / "prog/faults_tests");
+    const std::string scan = dir / "prog/faults_tests scan " + dir / "tree 0A1B2C3D";
     for (const char* xdg : {"xdg", "xdg-ro"}) {
-        EXPECT_EQ(run(scan, "XDG_DATA_HOME=" + dir / xdg + " "),
-                  "count=1\nmessages=\ncache=" + dir / xdg + "/QueltImport/filecache.txt\n");
+        EXPECT_EQ(run("env XDG_DATA_HOME=" + dir / xdg + " " + scan), "count=1\nmessages=\n");
     }
     EXPECT_TRUE(fs::exists(dir / "xdg/QueltImport/filecache.txt"));
-    EXPECT_FALSE(fs::exists(dir / "prog/filecache.txt"));
-    EXPECT_FALSE(fs::exists(dir / "xdg-ro/QueltImport"));
+    EXPECT_EQ(entriesIn(dir / "prog"), 1);
+    EXPECT_EQ(entriesIn(dir / "xdg-ro"), 0);
 }

@@ -1,33 +1,31 @@
-// Runs a fuzz target over saved inputs without libFuzzer, so that ordinary and sanitizer
-// builds replay every seed and every past crash input. Usage: <target> <file or folder>...;
-// a folder's files go in name order. Exit status 1 when no input was found.
+// Runs a fuzz target without libFuzzer over the files of the folders given, in name order and
+// each named on standard error first, so that every build replays the seeds and past crashes.
 
+#include "platform/FileSystem.h"
 #include "tests/fuzz/FuzzSupport.h"
 
+#include <filesystem>
 #include <set>
+#include <unistd.h>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
 int main(int argc, char** argv)
 {
-    std::size_t count = 0;
+    namespace fs = std::filesystem;
+    std::set<fs::path> inputs;
     for (int i = 1; i < argc; ++i) {
-        std::set<std::filesystem::path> inputs{argv[i]};
-        if (std::filesystem::is_directory(argv[i])) {
-            inputs.clear();
-            for (const auto& entry : std::filesystem::directory_iterator(argv[i])) {
-                if (entry.is_regular_file()) {
-                    inputs.insert(entry.path());
-                }
-            }
-        }
-        for (const std::filesystem::path& input : inputs) {
-            const std::string bytes = fuzz::readWhole(input.string());
-            LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()),
-                                   bytes.size());
-            ++count;
-        }
+        const auto folder = fs::directory_iterator(fs::absolute(argv[i]));
+        inputs.insert(fs::begin(folder), fs::end(folder));
     }
-    std::printf("%zu inputs replayed\n", count);
-    return count > 0 ? 0 : 1;
+    std::string scratch = (fs::temp_directory_path() / "quelt-fuzz-XXXXXX").string();
+    fuzz::check(mkdtemp(scratch.data()) && chdir(scratch.c_str()) == 0,
+                "cannot make a scratch folder");
+    for (const fs::path& input : inputs) {
+        std::fprintf(stderr, "%s\n", input.c_str());
+        const std::string bytes = platform::readWholeFile(input).value_or("");
+        LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    }
+    fs::remove_all(scratch);
+    return inputs.empty() ? 1 : 0;
 }

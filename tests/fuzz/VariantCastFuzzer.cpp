@@ -1,40 +1,30 @@
 // Arbitrary text through the strict conversions of the settings library. The integer results
-// are compared with an independent reading of the rule (optional sign, decimal digits, white
-// space only after them, in range, else 0); the floating results must be finite, and text
-// must come back unchanged.
+// equal an independent reading of the rule (optional sign, decimal digits, white space only
+// after them, in range, else 0); the floating results are finite; text comes back unchanged.
 
+#include "platform/Trace.h"
 #include "settings/VariantCast.h"
 #include "tests/fuzz/FuzzSupport.h"
 
 #include <cmath>
 
-namespace {
-
-template <class T> T expectedInteger(std::string_view text)
+template <class T> static bool convertsAsModelled(std::string text)
 {
-    text = text.substr(0, text.find_last_not_of(" \t\n\v\f\r") + 1);
-    if (text.starts_with('+') && !text.starts_with("+-")) {
-        text.remove_prefix(1);
-    }
-    return fuzz::numberOrZero<T>(text);
+    const T converted = Orvane::VariantCast<T>::convert(text);
+    text.erase(text.find_last_not_of(" \t\n\v\f\r") + 1);
+    const bool plus = text.starts_with('+') && !text.starts_with("+-");
+    return converted == fuzz::numberOrZero<T>(std::string_view(text).substr(plus ? 1 : 0));
 }
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    fuzz::quietTrace();
+    platform::setTraceSink([](std::string_view) {}); // each conversion traces its input
     const std::string text(fuzz::bytes(data, size));
-    fuzz::check(Orvane::VariantCast<std::int32_t>::convert(text) ==
-                    expectedInteger<std::int32_t>(text),
-                "int conversion", text);
-    fuzz::check(Orvane::VariantCast<std::uint32_t>::convert(text) ==
-                    expectedInteger<std::uint32_t>(text),
-                "unsigned long conversion", text);
-    fuzz::check(std::isfinite(Orvane::VariantCast<float>::convert(text)), "float is not finite",
-                text);
-    fuzz::check(std::isfinite(Orvane::VariantCast<double>::convert(text)), "double is not finite",
-                text);
-    fuzz::check(Orvane::VariantCast<std::string>::convert(text) == text, "text changed", text);
+    fuzz::check(convertsAsModelled<std::int32_t>(text) && convertsAsModelled<std::uint32_t>(text),
+                "integer conversion differs from the model");
+    fuzz::check(std::isfinite(Orvane::VariantCast<float>::convert(text)) &&
+                    std::isfinite(Orvane::VariantCast<double>::convert(text)),
+                "floating conversion is not finite");
+    fuzz::check(Orvane::VariantCast<std::string>::convert(text) == text, "text changed");
     return 0;
 }
