@@ -60,6 +60,9 @@ TEST_F(BatchMode, PrintsWhatItsTranscriptsShow)
     fs::create_directory_symlink("games/sub", dir / "link");
     writeFile(dir / "fields/zork1.z3", readFile(dir / "games/Zork1.z3"));
     writeFile(dir / "fields/odd \xE9,\"q\"\\.dat", std::string(100, 'x'));
+    // UTF-8 of two, three and four bytes, then an overlong '/', a surrogate and a cut sequence.
+    writeFile(dir / "fields/\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80 \xC0\xAF\xED\xA0\x80\xF0\x9F.dat",
+              "u");
     fs::copy_file(BATCH_FIELDS_SCRIPT, dir / "fields.py");
     for (const char* name :
          {"rows_in_fingerprint_order", "help_from_any_command_line",
