@@ -36,7 +36,7 @@ TEST(CreditsText, NameTheVersionAndBuildInLinesOfTheirStylesBrokenToFit)
              about::readVersionInfo(about::programVersionResource()), "http://h.example/"))) {
         const about::CreditsLine styled = about::classifyCreditsLine(line);
         for (const std::string& piece : about::breakCreditsLine(styled.text, fits)) {
-            shown += styles[static_cast<int>(styled.style)] + (": " + piece) + "\n";
+            shown += styles[static_cast<int>(styled.style)] + (": [" + piece) + "]\n";
         }
     }
     testsupport::expectGolden("about/credits_lines.txt", shown);

@@ -62,8 +62,8 @@ TEST_F(CResultsListTest, RowsShowPlaceholdersColourBySerialNumberAndTheCheckWith
         QString tips;
         for (int c = 0; c < ui::kColumnCount; ++c) {
             const QModelIndex cell = list->model()->index(row, c);
-            shown += cell.data().toString() + " " +
-                     cell.data(Qt::ForegroundRole).value<QColor>().name() + " | ";
+            shown += QString(c > 0 ? " | " : "") + cell.data().toString() + " " +
+                     cell.data(Qt::ForegroundRole).value<QColor>().name();
             if (const QVariant tip = cell.data(Qt::ToolTipRole); tip.isValid()) {
                 tips +=
                     QString("  tip of %1: %2\n").arg(c).arg(tip.toString().replace("\n", "\n    "));
