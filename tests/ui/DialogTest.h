@@ -8,6 +8,7 @@
 #include "ui/CResultsList.h"
 
 #include <QPushButton>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -35,11 +36,15 @@ protected:
     }
 
     // A fresh dialog with `services`, in place of the one before.
-    void makeDialog()
+    void makeDialog(bool shown = false)
     {
         dialog.reset();
         dialog = std::make_unique<CMainDlg>(dir / "settings.xml", services);
         list = dialog->findChild<CResultsList*>(QStringLiteral("resultsList"));
+        if (shown) {
+            dialog->show();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
+        }
     }
     QPushButton* button(const char* name) const
     {
@@ -63,4 +68,11 @@ private:
 inline std::string story(const std::string& serial, const std::string& body)
 {
     return std::string(18, '\x05') + serial + body;
+}
+
+inline void clickCell(CResultsList& list, int row, int column,
+                      Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers keys = {})
+{
+    const QPoint centre = list.visualRect(list.model()->index(row, column)).center();
+    QTest::mouseClick(list.viewport(), button, keys, centre);
 }
