@@ -33,13 +33,13 @@ struct StoryFacts
     StoryCheck check = StoryCheck::NotZcode;
     int version = 0;                  // byte 0, 1 to 8
     std::uint16_t release = 0;        // word at 0x02
-    std::string serial;               // bytes 0x12 to 0x17 as they stand
+    std::string serial = {};          // bytes 0x12 to 0x17 as they stand
     std::uint32_t declaredLength = 0; // word at 0x1A times 2, 4 or 8 by version; 0: none
     std::uint16_t checksum = 0;       // word at 0x1C
     std::uint16_t sum = 0;            // of bytes 0x40 up to the declared length, mod 0x10000
-    std::string ifid;                 // the embedded UUID, or the legacy ZCODE-... form
+    std::string ifid = {};            // the embedded UUID, or the legacy ZCODE-... form
     // The CRC-32 of the first declaredLength bytes, for a file longer than that.
-    std::optional<std::uint32_t> declaredCrc;
+    std::optional<std::uint32_t> declaredCrc = {};
 
     bool operator==(const StoryFacts&) const = default;
 };

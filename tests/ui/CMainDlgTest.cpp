@@ -141,10 +141,10 @@ TEST_F(CMainDlgTest, ClosingStoresThePlacementAndAStoredOneOpensNormalOnScreenOr
     EXPECT_TRUE(area.intersects(dialog->geometry()));
 
     // Empty or damaged (the decoder's rules are the fuzz target's): the work area less a margin.
-    for (const std::string& text : {std::string(), stored.substr(1)}) {
-        storePlacement(text);
+    for (const std::string& damaged : {std::string(), stored.substr(1)}) {
+        storePlacement(damaged);
         makeDialog(true);
-        EXPECT_EQ(dialog->geometry().topLeft(), area.topLeft() + QPoint(100, 100)) << text;
+        EXPECT_EQ(dialog->geometry().topLeft(), area.topLeft() + QPoint(100, 100)) << damaged;
     }
 }
 
