@@ -1,6 +1,5 @@
 // Black-box tests of QueltImport without a window: no display at all, exact output, exit
-// status, kept as transcripts in tests/golden/batch/. (That its rows and files equal the
-// window's is tried beside the window's scan.)
+// status, kept as transcripts in tests/golden/batch/.
 
 #include "platform/AsciiCase.h"
 #include "tests/storycrc/Transcript.h"
