@@ -18,12 +18,14 @@ TEST(FileCache, ReadsASignedStampAsNoneAndFailsToWriteUnderAFile)
     EXPECT_FALSE(core::writeFileCache(dir / "file/filecache.txt", {{"/s/a.z5", {"00000000", 0}}}));
 }
 
+// Both files, the fingerprints and the facts beside them, written in pieces and read back.
 TEST(FileCache, WritesACacheOfManyPiecesWhole)
 {
-    FileCache cache; // several hundred KiB: handed to the file in pieces
+    FileCache cache; // several hundred KiB: handed to the files in pieces
     for (std::uint32_t i = 0; i < 5000; ++i) {
-        cache["/stories/game" + std::to_string(i) + std::string(i % 50, 'x') + ".z5"] = {"0000ABCD",
-                                                                                         i};
+        core::StoryFacts facts{i, core::StoryCheck::Damaged, 5, 7, "241207", 4 * i, 1, 2, "Z-1"};
+        cache["/stories/game" + std::to_string(i) + std::string(i % 50, 'x') + ".z5"] = {
+            "0000ABCD", i, i % 3 ? std::optional(facts) : std::nullopt};
     }
     testsupport::TempDir dir;
     ASSERT_TRUE(core::writeFileCache(dir / "filecache.txt", cache));

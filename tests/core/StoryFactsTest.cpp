@@ -167,6 +167,7 @@ TEST_F(StoryFacts, IfidIsTheEmbeddedOneOrTheLegacyForm)
     EXPECT_EQ(core::legacyIfid(67, "000000", 0x1234), "ZCODE-67-000000");
     EXPECT_EQ(core::legacyIfid(5, std::string(6, '\0'), 0x1234), "ZCODE-5-------");
     EXPECT_EQ(core::legacyIfid(3, "24 2*7", 0x00AB), "ZCODE-3-24-2-7-00AB");
+    EXPECT_EQ(core::legacyIfid(3, "Zz{9@0", 0x00AB), "ZCODE-3-Zz-9-0");
 
     const std::string uuid = "1974A053-7DB0-4103-93A1-767C1382C0B7";
     const std::string brand =
