@@ -66,7 +66,8 @@ TEST_F(BatchMode, PrintsWhatItsTranscriptsShow)
     for (const char* name :
          {"rows_in_fingerprint_order", "help_from_any_command_line",
           "failures_exit_1_and_bad_command_lines_2", "escapes_and_the_folder_reached",
-          "csv_and_json_fields_and_missing_games", "installer_script"}) {
+          "csv_and_json_fields_and_missing_games", "installer_script",
+          "catalogue_entries_as_loaded_and_saved"}) {
         expectTranscript(name);
     }
 }
