@@ -153,13 +153,15 @@ TEST_F(SettingStore, SaveCreatesTheFoldersOfItsFileOrFails)
     EXPECT_FALSE(store->save(""));
 }
 
-// The file beside the program, or in the per-user folder, is the smoke test's (tests/ui).
-TEST(SettingsPath, DropsOnlyTheExtensionOfTheProgramsName)
+TEST(SettingsPath, DropsOnlyTheExtensionOfTheFileNameAndSitsBesideTheProgram)
 {
     EXPECT_EQ(Orvane::settingsPathFor("/opt/my.tools/QueltImport"),
               "/opt/my.tools/QueltImport_settings.xml");
     EXPECT_EQ(Orvane::settingsPathFor("/a/prog.tar.gz"), "/a/prog.tar_settings.xml");
     EXPECT_EQ(Orvane::settingsPathFor(""), "");
+    // The test program's build folder is writable, so the file belongs beside it.
+    EXPECT_EQ(CSettingStore::settingsPath(),
+              std::filesystem::read_symlink("/proc/self/exe").string() + "_settings.xml");
 }
 
 // The floating types, which the variantcast fuzz target only checks for being finite, and the
