@@ -72,6 +72,13 @@ TEST_F(BatchMode, PrintsWhatItsTranscriptsShow)
     }
 }
 
+// Story files made by Inform 6 while the test runs, and copies of them: every field, hints
+// included, and a rescan served from the cache.
+TEST_F(BatchMode, SaysWhyEachStoryFileMatchedNothing)
+{
+    expectTranscript("why_story_files_matched_nothing");
+}
+
 TEST_F(BatchMode, APartialScanPrintsWhatItFoundReportsTheRestAndFails)
 {
     const auto nobody = asNobody();

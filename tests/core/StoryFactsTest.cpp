@@ -1,19 +1,16 @@
 // Story facts of real story files, compiled here by Inform 6 for versions 3, 5 and 8, and of
 // copies of them padded, cut short, changed in one byte or without a checksum; a real
-// interpreter's verify must agree with every check word.
+// interpreter's verify must agree with every check word. (The hints, and the facts of files
+// served from the cache, are the batch mode's transcript why_story_files_matched_nothing.)
 
 #include "core/StoryFacts.h"
 
-#include "core/CGameCatalogue.h"
 #include "core/Fingerprint.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <random>
-#include <sys/stat.h>
-#include <tuple>
 
 using testsupport::readFile;
 using testsupport::runCommand;
@@ -192,61 +189,4 @@ TEST_F(StoryFacts, IfidIsTheEmbeddedOneOrTheLegacyForm)
         EXPECT_EQ(facts.story, whole.story) << block;
         EXPECT_EQ(facts.serial, "241207") << block;
     }
-}
-
-// Every unmatched file of a scan says why it may have matched nothing; the facts of a file
-// served from the cache are those it was read with, and a broken facts file only means the
-// file is read again.
-TEST_F(StoryFacts, AScanHintsWhyAFileMatchedNothingAndARescanKeepsTheFacts)
-{
-    const std::string story = compile(verifySource("241207"), 5);
-    const std::string original = story.substr(0, wordAt(story, 0x1A) * 4); // as released
-    std::string damaged = original;
-    damaged[original.size() / 2] ^= 1;
-    const std::string other = compile(verifySource("991231"), 3);
-    const std::string games = dir / "games/";
-    writeFile(games + "padded.z5", story);
-    writeFile(games + "damaged.z5", damaged);
-    writeFile(games + "notes.dat", std::string(100, 'n'));
-    writeFile(games + "other.z3", other);
-    const auto fingerprint = [](const std::string& bytes) {
-        return crcText(crc32Update(0, bytes.data(), bytes.size()));
-    };
-    CGameCatalogue scanner;
-    scanner.setFilters(".z3,.z5,.dat");
-    scanner.setCachePath(dir / "cache/filecache.txt");
-    const auto scan = [&] {
-        GameSet set;
-        for (const auto& [name, print, sn] : {std::tuple{"Verify", fingerprint(original), "241207"},
-                                              {"Other", fingerprint(other), "991231"},
-                                              {"A", "0000000A", "241207"},
-                                              {"B", "0000000B", "241207"},
-                                              {"C", "0000000C", "241207"}}) {
-            set.insert(std::make_shared<CGame>(name, print, sn));
-        }
-        scanner.scan(games, &set, true);
-        return set;
-    };
-    const auto hint = [&](const GameSet& set, const std::string& bytes) {
-        const auto pos = set.find(fingerprint(bytes));
-        return pos == set.end() ? "(none)" : (*pos)->hint;
-    };
-    const GameSet first = scan();
-    EXPECT_EQ(hint(first, story), "padded copy of Verify; same serial as A, B, C");
-    EXPECT_EQ(hint(first, damaged), "same serial as Verify, A, B, \u2026; damaged");
-    EXPECT_EQ(hint(first, std::string(100, 'n')), "not Z-code");
-    EXPECT_EQ(hint(first, other), ""); // matched
-    const core::StoryFacts facts = *(*first.find(fingerprint(other)))->facts;
-    EXPECT_EQ(facts.version, 3);
-
-    // Other bytes under the same time: served from the cache, with the facts read before.
-    const timespec times[2] = {{0, UTIME_OMIT}, {1500000000, 0}};
-    ASSERT_EQ(utimensat(AT_FDCWD, (games + "other.z3").c_str(), times, 0), 0);
-    scan();
-    const std::string changed = other.substr(0, 200) + "changed" + other.substr(207);
-    writeFile(games + "other.z3", changed);
-    ASSERT_EQ(utimensat(AT_FDCWD, (games + "other.z3").c_str(), times, 0), 0);
-    EXPECT_EQ((*scan().find(fingerprint(other)))->facts, facts);
-    writeFile(dir / "cache/filefacts.txt", "a broken line\n");
-    EXPECT_EQ(hint(scan(), changed), "same serial as Other; damaged");
 }
