@@ -12,20 +12,6 @@
 #include <array>
 #include <string>
 
-namespace {
-
-// What a control shows on the screen, and the background picture it starts from.
-QImage shown(QWidget* widget)
-{
-    return widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
-}
-QImage backgroundPicture()
-{
-    return QImage(QStringLiteral(":/about/background.png")).convertToFormat(QImage::Format_RGB32);
-}
-
-} // namespace
-
 TEST(CreditsText, NameTheVersionAndBuildInLinesOfTheirStylesBrokenToFit)
 {
     // Each line's style and text as a window 20 characters wide breaks it.
@@ -44,6 +30,11 @@ TEST(CreditsText, NameTheVersionAndBuildInLinesOfTheirStylesBrokenToFit)
 
 TEST(CAboutBox, ShowsThePictureThenTheRisingCreditsAndOnlyAClickEnterOrEscapeClosesIt)
 {
+    const auto shown = [](QWidget* widget) {
+        return widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    const QImage picture =
+        QImage(QStringLiteral(":/about/background.png")).convertToFormat(QImage::Format_RGB32);
     // -1: the keys and clicks that must leave the box open; then one closing way each.
     for (int way = -1; way < 5; ++way) {
         CAboutBox box;
@@ -54,9 +45,8 @@ TEST(CAboutBox, ShowsThePictureThenTheRisingCreditsAndOnlyAClickEnterOrEscapeClo
             EXPECT_EQ(scroller->geometry(), QRect(0, 0, 428, 224)); // the picture is the box
             // The first frame is composed before the first paint: the picture, the credits
             // still below its window; then the timer brings them up.
-            EXPECT_EQ(shown(scroller), backgroundPicture());
-            EXPECT_TRUE(
-                QTest::qWaitFor([&] { return shown(scroller) != backgroundPicture(); }, 5000));
+            EXPECT_EQ(shown(scroller), picture);
+            EXPECT_TRUE(QTest::qWaitFor([&] { return shown(scroller) != picture; }, 5000));
             QTest::mouseClick(scroller, Qt::RightButton, {}, QPoint(10, 10));
             QTest::keyClicks(&box, " a");
         } else if (way < 2) {

@@ -1,6 +1,5 @@
 // The main dialog: placement, the list's commands, and Load, drop, Save and Make.
 
-#include "core/StoryFacts.h"
 #include "tests/ui/DialogTest.h"
 #include "ui/PlacementText.h"
 
@@ -14,55 +13,16 @@
 #include <tuple>
 
 using testsupport::readFile;
-using testsupport::writeFile;
 
-namespace {
-
-// Two story files and a catalogue that knows the first, in the working folder.
-class CMainDlgTest : public DialogTest
-{
-protected:
-    void SetUp() override
-    {
-        makeDialog();
-        writeFile(dir / "zork1.z3", story("880429", "zork"));    // fingerprint C0FBF0B7
-        writeFile(dir / "curses.z5", story("930427", "curses")); // 726139CD
-        std::filesystem::copy_file(UI_FIXTURES "catalogue_zork_and_anchorhead.xml",
-                                   dir / "cat.xml");
-    }
-    void load(std::optional<std::string> path) { chosen = std::move(path), dialog->OnLoad(); }
-    void storePlacement(const std::string& text)
-    {
-        Orvane::CSettingStore store;
-        store.writeTextSetting("Placement", text);
-        ASSERT_TRUE(store.save(dir / "settings.xml"));
-    }
-    std::string column(int c) const
-    {
-        std::string texts;
-        for (int row = 0; row < list->rowCount(); ++row) {
-            texts += list->cellText(row, c) + "|";
-        }
-        return texts;
-    }
-};
-
-} // namespace
+// In the working folder: zork1.z3 (fingerprint C0FBF0B7), curses.z5 (726139CD), GAME.DAT, and
+// cat.xml, a catalogue that knows Zork.
+using CMainDlgTest = DialogTest;
 
 TEST_F(CMainDlgTest, HeadersSortEachInItsOwnDirectionAndTheMenuActsOnTheRowClicked)
 {
     makeDialog(true);
-    using enum core::StoryCheck;
-    const char* const names[] = {"Zork", "anchorhead", "Curses", "\xE9tude", "Zork II"};
-    const std::optional<core::StoryCheck> checks[] = {Intact, {}, Damaged, {}, Intact};
-    for (int i = 0; i < 5; ++i) {
-        CGame game(names[i], std::string(8, char('1' + i)), std::string(6, char('1' + i)));
-        game.warn = i == 0 ? "line\rbreak" : "";
-        if (checks[i]) {
-            game.facts = core::StoryFacts{.check = *checks[i]};
-        }
-        list->addGameRow(game);
-    }
+    load(UI_FIXTURES "catalogue_names_to_sort.xml");
+    load("zork1.z3"); // the one row with a check word
     auto* header = list->horizontalHeader();
     const auto sortBy = [&](int c) {
         const int x = header->sectionViewportPosition(c) + header->sectionSize(c) / 2;
@@ -72,11 +32,11 @@ TEST_F(CMainDlgTest, HeadersSortEachInItsOwnDirectionAndTheMenuActsOnTheRowClick
     clickCell(*list, 2, 0); // Curses, which stays selected
     // Descending first, then each column the other way round; ASCII case folded, other bytes
     // unsigned, a prefix first.
-    EXPECT_EQ(sortBy(ui::kFullNameColumn), "\xE9tude|Zork II|Zork|Curses|anchorhead|");
-    EXPECT_EQ(sortBy(ui::kSerialColumn), "555555|444444|333333|222222|111111|");
-    EXPECT_EQ(sortBy(ui::kFullNameColumn), "anchorhead|Curses|Zork|Zork II|\xE9tude|");
-    EXPECT_EQ(sortBy(ui::kCheckColumn), "intact|intact|damaged|||");
-    EXPECT_EQ(sortBy(ui::kCheckColumn), "||damaged|intact|intact|");
+    EXPECT_EQ(sortBy(ui::kFullNameColumn), "\xE9tude|Zork II|Zork|unknown|Curses|anchorhead|");
+    EXPECT_EQ(sortBy(ui::kSerialColumn), "880429|555555|444444|333333|222222|111111|");
+    EXPECT_EQ(sortBy(ui::kFullNameColumn), "anchorhead|Curses|unknown|Zork|Zork II|\xE9tude|");
+    EXPECT_EQ(sortBy(ui::kCheckColumn), "not Z-code||||||");
+    EXPECT_EQ(sortBy(ui::kCheckColumn), "|||||not Z-code|");
     EXPECT_EQ(list->cellText(list->selectedRow(), ui::kFullNameColumn), "Curses");
 
     // Below the rows a right click clears the selection and shows no menu; then Copy and
@@ -89,13 +49,13 @@ TEST_F(CMainDlgTest, HeadersSortEachInItsOwnDirectionAndTheMenuActsOnTheRowClick
     dialog->dispatchCommand(CResultsList::kDeleteCommand);
     EXPECT_EQ(QApplication::clipboard()->text(), "before");
     // A row never clicked with the left button: Zork. Copy leaves out the check word.
-    clickCell(*list, 3, ui::kFilenameColumn, Qt::RightButton);
+    clickCell(*list, 2, ui::kFilenameColumn, Qt::RightButton);
     EXPECT_TRUE(menu->isVisible());
     menu->findChild<QAction*>("copyAction")->trigger();
     EXPECT_EQ(QApplication::clipboard()->text(), "11111111,111111,unknown,line\r\nbreak,Zork");
     menu->findChild<QAction*>("deleteAction")->trigger();
     menu->hide();
-    EXPECT_EQ(column(ui::kFullNameColumn), "anchorhead|\xE9tude|Curses|Zork II|");
+    EXPECT_EQ(column(ui::kFullNameColumn), "anchorhead|Curses|Zork II|\xE9tude|unknown|");
     EXPECT_EQ(std::pair(list->selectedRow(), list->currentColumn()), std::pair(-1, -1));
     QTest::mouseClick(button("clearButton"), Qt::LeftButton);
     EXPECT_EQ(list->rowCount(), 0);
@@ -123,15 +83,10 @@ TEST_F(CMainDlgTest, ClosingStoresThePlacementAndAStoredOneOpensNormalOnScreenOr
     store.load(dir / "settings.xml");
     ASSERT_TRUE(store.readTextSetting("Placement", text) && ui::decodePlacementText(text, p));
     EXPECT_EQ(QRect(QPoint(p.left, p.top), QPoint(p.right - 1, p.bottom - 1)), normal);
-
-    // Left 20, top 30, right 1020, bottom 530, minimised; each byte as 'A' + its low nibble,
-    // then 'A' + its high nibble.
-    const std::string stored =
-        "MCAAAAAAAAAAAAAAGAAAAAAA" + std::string(32, 'A') + "EBAAAAAAOBAAAAAAMPDAAAAACBCAAAAA";
-    storePlacement(stored);
-    makeDialog(true);
-    EXPECT_FALSE(dialog->isMinimized());
-    EXPECT_EQ(dialog->geometry(), QRect(20, 30, 1000, 500));
+    const auto storePlacement = [&](const std::string& stored) {
+        store.writeTextSetting("Placement", stored);
+        ASSERT_TRUE(store.save(dir / "settings.xml"));
+    };
 
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
     ui::WindowPlacement far;
@@ -140,12 +95,21 @@ TEST_F(CMainDlgTest, ClosingStoresThePlacementAndAStoredOneOpensNormalOnScreenOr
     makeDialog(true);
     EXPECT_TRUE(area.intersects(dialog->geometry()));
 
-    // Empty or damaged (the decoder's rules are the fuzz target's): the work area less a margin.
-    for (const std::string& damaged : {std::string(), stored.substr(1)}) {
-        storePlacement(damaged);
+    // Left 20, top 30, right 1020, bottom 530, minimised; each byte as 'A' + its low nibble,
+    // then 'A' + its high nibble. Empty or damaged (the decoder's rules are the fuzz target's):
+    // the work area less a margin.
+    const std::string stored =
+        "MCAAAAAAAAAAAAAAGAAAAAAA" + std::string(32, 'A') + "EBAAAAAAOBAAAAAAMPDAAAAACBCAAAAA";
+    const QPoint margin = area.topLeft() + QPoint(100, 100);
+    for (const auto& [saved, topLeft] :
+         {std::pair(std::string(), margin), std::pair(stored.substr(1), margin),
+          std::pair(stored, QPoint(20, 30))}) {
+        storePlacement(saved);
         makeDialog(true);
-        EXPECT_EQ(dialog->geometry().topLeft(), area.topLeft() + QPoint(100, 100)) << damaged;
+        EXPECT_EQ(dialog->geometry().topLeft(), topLeft) << saved;
     }
+    EXPECT_EQ(dialog->size(), QSize(1000, 500)); // the last, opened normal
+    EXPECT_FALSE(dialog->isMinimized());
 }
 
 TEST_F(CMainDlgTest, StoryFilesAddRowsACatalogueReplacesThemAndOneThatFailsChangesNoRow)
@@ -170,7 +134,6 @@ TEST_F(CMainDlgTest, StoryFilesAddRowsACatalogueReplacesThemAndOneThatFailsChang
     }
 
     // Dropped files load in their order; a story file's ending counts in any case.
-    writeFile(dir / "GAME.DAT", story("880429", "not xml"));
     dialog->OnDropFiles({"zork1.z3", "cat.xml", "GAME.DAT", "curses.z5"});
     EXPECT_EQ(column(ui::kFilenameColumn), "unknown|unknown|GAME.DAT|curses.z5|");
 }
@@ -193,17 +156,15 @@ TEST_F(CMainDlgTest, SaveAndMakeWriteTheRowsWholeInTheLastSortedViewOrReportTheF
     dialog->OnSave();
     testsupport::expectGolden("ui/save_after_sort_by_check.xml", readFile(dir / "saved.xml"));
 
-    // Longer than the 259 bytes a cell once held.
+    // Make writes the rows whole: longer than the 259 bytes a cell once held.
     const std::string curses = std::string(200, 'a') + "/" + std::string(200, 'b') + ".z5";
-    writeFile(dir / curses, story("930427", "curses"));
+    testsupport::writeFile(dir / curses, readFile(dir / "curses.z5"));
     load(curses);
-    chosen = "setup"; // no extension is added
+    chosen = "setup";
     dialog->OnMake();
     EXPECT_NE(readFile(dir / "setup").find("\nSource: " + curses + "; "), std::string::npos);
-
-    std::filesystem::create_directory(dir / "in-the-way");
     for (const auto& [command, path] : {std::pair(&CMainDlg::OnSave, "no/such/folder/out.xml"),
-                                        std::pair(&CMainDlg::OnMake, "in-the-way")}) {
+                                        std::pair(&CMainDlg::OnMake, "games")}) { // a folder
         chosen = path;
         (dialog.get()->*command)();
         EXPECT_EQ(title(), "QueltImprort - Could not write " + *chosen);

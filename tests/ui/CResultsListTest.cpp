@@ -7,33 +7,16 @@
 #include <QScrollBar>
 
 #include <functional>
+#include <tuple>
 
 namespace {
 
-// The dialog's list with three rows.
 class CResultsListTest : public DialogTest
 {
 protected:
-    void SetUp() override
-    {
-        makeDialog(true);
-        CGame zork("Zork", "0A1B2C3D", "880429");
-        zork.fn = "/games/zork1.z3";
-        list->addGameRow(zork);
-        list->addGameRow(CGame("anchorhead", "11111111", ""));
-        list->addGameRow(CGame("Curses", "22222222", "951024"));
-    }
-    void click(int row, int column) { clickCell(*list, row, column); }
-    QLineEdit* editor() const // the open in-place editor, or none
-    {
-        for (QLineEdit* open : list->viewport()->findChildren<QLineEdit*>("cellEditor")) {
-            if (!open->isHidden()) {
-                return open;
-            }
-        }
-        return nullptr;
-    }
-    QString editing() const { return editor() ? editor()->text() : QStringLiteral("(closed)"); }
+    void SetUp() override { makeDialog(true); }
+    // The in-place editor open on the current cell, or none.
+    QWidget* editor() const { return list->indexWidget(list->currentIndex()); }
 };
 
 } // namespace
@@ -49,8 +32,7 @@ TEST_F(CResultsListTest, RowsShowPlaceholdersColourBySerialNumberAndTheCheckWith
          "unchecked"},
         {{11, NotZcode}, ""},
     };
-    list->addGameRow(CGame("unknown", "33333333", "880429"));
-    list->addGameRow(CGame("unknown", "44444444", "88042"));
+    load(UI_FIXTURES "catalogue_placeholders_and_colours.xml");
     for (const auto& [storyFacts, hint] : checked) {
         CGame record("unknown", "99999999", "880429");
         std::tie(record.facts, record.hint) = std::tuple(storyFacts, hint);
@@ -74,38 +56,7 @@ TEST_F(CResultsListTest, RowsShowPlaceholdersColourBySerialNumberAndTheCheckWith
     testsupport::expectGolden("ui/cells_with_colours_and_check_tips.txt", shown.toStdString());
 }
 
-TEST_F(CResultsListTest, ClicksAndKeysEditTheTextCellsOnlyAndReturnCommits)
-{
-    click(0, ui::kCheckColumn);
-    click(0, ui::kCheckColumn);
-    QTest::keyClick(list, Qt::Key_F2);
-    EXPECT_EQ(editing(), "(closed)"); // read-only, as the first three columns are
-    click(0, 4);
-    EXPECT_EQ(editing(), "(closed)"); // the first click only makes it the current cell
-    click(0, 4);
-    ASSERT_EQ(editing(), "Zork");
-    for (const Qt::Key key : {Qt::Key_F2, Qt::Key_Return, Qt::Key_Space}) {
-        QTest::keyClick(editor(), Qt::Key_Escape); // cancels
-        EXPECT_EQ(editing(), "(closed)");
-        QTest::keyClick(list, key);
-        ASSERT_EQ(editing(), "Zork") << key;
-    }
-    QTest::keyClick(editor(), Qt::Key_Escape);
-    QTest::keyClick(list, Qt::Key_Q);
-    ASSERT_EQ(editing(), "q"); // the typed character replaces the text
-    QTest::keyClick(editor(), Qt::Key_Return);
-    QCoreApplication::processEvents(); // the editor commits once the key is handled
-    EXPECT_EQ(editing() + QString::fromStdString(list->cellText(0, 4)), "(closed)q");
-
-    QTest::keyClick(list, Qt::Key_Down); // another row keeps the column
-    EXPECT_EQ(std::pair(list->selectedRow(), list->currentColumn()), std::pair(1, 4));
-    clickCell(*list, 1, 0, Qt::LeftButton, Qt::ControlModifier); // does not toggle it off
-    EXPECT_EQ(list->selectedRow(), 1);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, {10, list->viewport()->height() - 2});
-    EXPECT_EQ(std::pair(list->selectedRow(), list->currentColumn()), std::pair(-1, -1));
-}
-
-TEST_F(CResultsListTest, LeavingAnEditorCommitsItAndADraggedColumnStaysWide)
+TEST_F(CResultsListTest, TextCellsEditInPlaceLeavingCommitsTheWholeTextAndADraggedColumnStays)
 {
     // \xE9 alone is no UTF-8: the editor shows a replacement character for it, and a text
     // left as it was keeps its bytes. A text longer than a line edit's default limit is not cut.
@@ -115,22 +66,37 @@ TEST_F(CResultsListTest, LeavingAnEditorCommitsItAndADraggedColumnStaysWide)
         list->addGameRow(CGame("Filler", std::to_string(10000000 + i), "880429"));
     }
     ASSERT_TRUE(QTest::qWaitFor([&] { return list->verticalScrollBar()->isVisible(); }));
-    click(3, 4);
-    click(3, 4);
+    clickCell(*list, 0, ui::kCheckColumn);
+    clickCell(*list, 0, ui::kCheckColumn);
+    QTest::keyClick(list, Qt::Key_F2);
+    EXPECT_EQ(editor(), nullptr); // read-only, as the first three columns are
+    clickCell(*list, 0, 4);
+    EXPECT_EQ(editor(), nullptr); // the first click only makes it the current cell
+    clickCell(*list, 0, 4);
     ASSERT_NE(editor(), nullptr);
-    click(0, 3); // leaves the editor, which commits
-    EXPECT_EQ(list->cellText(3, 4), name);
-    const std::pair<const char*, std::function<void()>> closers[] = {
-        {"scrolled", [&] { list->verticalScrollBar()->setValue(5); }},
-        {"resized", [&] { list->resize(650, 280); }}};
-    for (const auto& [text, close] : closers) {
+    // A Ctrl-click leaves the editor, which commits, and does not toggle the row off.
+    clickCell(*list, 0, 0, Qt::LeftButton, Qt::ControlModifier);
+    EXPECT_EQ(list->cellText(0, 4), name);
+    EXPECT_EQ(list->selectedRow(), 0);
+
+    // A key that opens an editor on the current cell, the text put in, how the editor is left,
+    // and the cell's text then. A typed character replaces the text.
+    const std::tuple<Qt::Key, QString, std::function<void()>, QString> edits[] = {
+        {Qt::Key_Return, "scrolled", [&] { list->verticalScrollBar()->setValue(5); }, "scrolled"},
+        {Qt::Key_Space, "resized", [&] { list->resize(650, 280); }, "resized"},
+        {Qt::Key_F2, "cancelled", [&] { QTest::keyClick(editor(), Qt::Key_Escape); }, "resized"},
+        {Qt::Key_Q, "", [&] { QTest::keyClick(editor(), Qt::Key_Return); }, "q"}};
+    for (const auto& [key, text, leave, kept] : edits) {
         list->scrollToTop();
-        QTest::keyClick(list, Qt::Key_F2);
-        ASSERT_NE(editor(), nullptr);
-        editor()->setText(text);
-        close();
-        EXPECT_EQ(editing() + QString::fromStdString(list->cellText(0, 3)),
-                  "(closed)" + QString(text));
+        QTest::keyClick(list, key);
+        ASSERT_NE(editor(), nullptr) << key;
+        if (!text.isEmpty()) {
+            static_cast<QLineEdit*>(editor())->setText(text);
+        }
+        leave();
+        QCoreApplication::processEvents(); // Return commits once the key is handled
+        EXPECT_EQ(editor(), nullptr) << key;
+        EXPECT_EQ(QString::fromStdString(list->cellText(0, 4)), kept);
     }
 
     // A divider dragged far right: the horizontal scrollbar comes, the viewport gets lower,
@@ -140,10 +106,10 @@ TEST_F(CResultsListTest, LeavingAnEditorCommitsItAndADraggedColumnStaysWide)
     EXPECT_TRUE(QTest::qWaitFor([&] { return list->horizontalScrollBar()->isVisible(); }));
     QCoreApplication::processEvents(); // the viewport's resize, as the scrollbar came
     EXPECT_EQ(list->columnWidth(4), dragged);
-    click(1, 3);
-    for (const int column : {4, 5, 5}) { // Right stops at the last column, Check
+    clickCell(*list, 2, 3);
+    for (int i = 0; i < 3; ++i) {
         QTest::keyClick(list, Qt::Key_Right);
-        EXPECT_EQ(list->currentColumn(), column);
     }
+    EXPECT_EQ(list->currentColumn(), ui::kCheckColumn); // Right stops at the last column
     EXPECT_EQ(list->horizontalScrollBar()->value(), 0);
 }

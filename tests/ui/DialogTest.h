@@ -1,5 +1,6 @@
 // A main dialog for a test, with the file dialog and the folder picker answered. The test's
-// folder holds its settings file and is the working folder, where Save writes gamelist.txt.
+// folder, a copy of the fixtures' working_folder, holds the settings file and is the working
+// folder, where Save writes gamelist.txt.
 
 #pragma once
 
@@ -22,6 +23,8 @@ class DialogTest : public ::testing::Test
 protected:
     DialogTest()
     {
+        std::filesystem::copy(UI_FIXTURES "working_folder", dir.path(),
+                              std::filesystem::copy_options::recursive);
         std::filesystem::current_path(dir.path());
         services.fileDialog = [this](const CFileChooser&) { return chosen; };
         services.folderPicker = [this](QWidget*, const std::string& initial, const std::string&) {
@@ -34,6 +37,7 @@ protected:
         dialog.reset();
         std::filesystem::current_path(m_previousDir);
     }
+    void SetUp() override { makeDialog(); }
 
     // A fresh dialog with `services`, in place of the one before.
     void makeDialog(bool shown = false)
@@ -46,11 +50,19 @@ protected:
             ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
         }
     }
-    QPushButton* button(const char* name) const
-    {
-        return dialog->findChild<QPushButton*>(QString::fromLatin1(name));
-    }
+    QPushButton* button(const char* name) const { return dialog->findChild<QPushButton*>(name); }
     std::string title() const { return dialog->windowTitle().toStdString(); }
+    // Load, with the file dialog answering `path` or cancelled.
+    void load(std::optional<std::string> path) { chosen = std::move(path), dialog->OnLoad(); }
+    // The texts of a column, top down, each followed by '|'.
+    std::string column(int c) const
+    {
+        std::string texts;
+        for (int row = 0; row < list->rowCount(); ++row) {
+            texts += list->cellText(row, c) + "|";
+        }
+        return texts;
+    }
 
     testsupport::TempDir dir;
     ui::DialogServices services;
@@ -63,12 +75,6 @@ protected:
 private:
     std::filesystem::path m_previousDir = std::filesystem::current_path();
 };
-
-// A story-shaped file: its serial number sits at offset 18.
-inline std::string story(const std::string& serial, const std::string& body)
-{
-    return std::string(18, '\x05') + serial + body;
-}
 
 inline void clickCell(CResultsList& list, int row, int column,
                       Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers keys = {})

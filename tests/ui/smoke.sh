@@ -9,10 +9,7 @@ if [[ "${1:-}" == "--inside" ]]; then
     picker='^Browse for a Directory to scan$'
     fail() { echo "smoke: $*" >&2; kill "$pid" 2>/dev/null || true; exit 1; }
     # Waits up to $1 tenths of a second for the shell condition $2.
-    within() {
-        for _ in $(seq "$1"); do eval "$2" && return 0; sleep 0.1; done
-        return 1
-    }
+    within() { for _ in $(seq "$1"); do eval "$2" && return 0; sleep 0.1; done; return 1; }
     # Runs the command $1, then waits up to $2 tenths of a second for $3, or fails saying $4.
     step() { eval "$1"; within "$2" "$3" || fail "$4"; }
     visible() { xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
@@ -43,8 +40,7 @@ if [[ "${1:-}" == "--inside" ]]; then
     }
 
     cd "$folders" # where Save writes gamelist.txt
-    "$program" &
-    pid=$!
+    "$program" & pid=$!
     within 200 'visible "^QueltImport$"' || fail "no window titled QueltImport appeared"
     window=$(xdotool search --onlyvisible --name '^QueltImport$' | head -n 1)
 
@@ -92,9 +88,7 @@ if [[ "${1:-}" == "--inside" ]]; then
     # at once, the program within the 10 s bound (and room for a busy machine).
     step 'key Tab; key Escape' 20 '! shown' "the window stayed after Escape"
     within 150 '! running' || fail "the program did not end within the bound after Escape"
-    status=0
-    wait "$pid" || status=$?
-    [[ $status -eq 0 ]] || fail "exit status $status, expected 0"
+    wait "$pid" || fail "exit status $?, expected 0"
     grep -q Placement "$settings" && grep -Eq '(^|[^A-Z])MCAAAAAA[A-P]{80}([^A-Z]|$)' "$settings" ||
         fail "no Placement of 88 letters A to P beginning MCAAAAAA in $settings"
     echo "smoke: keys, focus, tooltip, clipboard, Save, quit and placement as expected"
@@ -109,8 +103,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 # One story file, and a folder whose scan outlasts the test: a sparse terabyte to fingerprint.
 mkdir -p "$work/games" "$work/long"
-printf '\003%.0s' {1..18} >"$work/games/zork1.z3"
-echo "880429zork" >>"$work/games/zork1.z3"
+{ printf '\003%.0s' {1..18}; echo 880429zork; } >"$work/games/zork1.z3"
 truncate -s 1T "$work/long/huge.z5"
 # The toolkit's file dialogs remember folders in its settings: kept here, not in the user's.
 export XDG_CONFIG_HOME="$work/config"
