@@ -122,24 +122,6 @@ std::string shellQuoted(std::string_view text)
     return quoted + '"';
 }
 
-ProcessResult runCommand(const std::string& commandLine, const std::string& workingDir,
-                         const std::string& input)
-{
-    TempDir capture;
-    const std::string outPath = capture / "out";
-    const std::string errPath = capture / "err";
-    // "cd /d" changes the drive too. The line must not begin with a quote: cmd.exe would take
-    // off the first and the last.
-    const std::string shell = "cd /d " + shellQuoted(workingDir) + " && " + commandLine + " >" +
-                              shellQuoted(outPath) + " 2>" + shellQuoted(errPath) + " <" +
-                              (input.empty() ? "NUL" : shellQuoted(input));
-    ProcessResult result;
-    result.status = std::system(shell.c_str());
-    result.out = readFile(outPath);
-    result.err = readFile(errPath);
-    return result;
-}
-
 namespace {
 std::atomic<unsigned> armedLimit{0}; // the TimeLimit in force, 0 for none
 } // namespace
@@ -187,23 +169,6 @@ std::optional<std::string> asNobody(const std::string& groups)
            (groups.empty() ? std::string("--clear-groups ") : "--groups=" + groups + " ");
 }
 
-ProcessResult runCommand(const std::string& commandLine, const std::string& workingDir,
-                         const std::string& input)
-{
-    TempDir capture;
-    const std::string outPath = capture / "out";
-    const std::string errPath = capture / "err";
-    const std::string shell = "cd " + shellQuoted(workingDir) + " && " + commandLine + " >" +
-                              shellQuoted(outPath) + " 2>" + shellQuoted(errPath) + " <" +
-                              (input.empty() ? "/dev/null" : shellQuoted(input));
-    const int raw = std::system(shell.c_str());
-    ProcessResult result;
-    result.out = readFile(outPath);
-    result.err = readFile(errPath);
-    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return result;
-}
-
 TimeLimit::TimeLimit(unsigned seconds)
 {
     alarm(seconds);
@@ -215,5 +180,28 @@ TimeLimit::~TimeLimit()
 }
 
 #endif
+
+ProcessResult runCommand(const std::string& commandLine, const std::string& workingDir,
+                         const std::string& input)
+{
+    TempDir capture;
+    const std::string outPath = capture / "out";
+    const std::string errPath = capture / "err";
+#ifdef _WIN32
+    // "cd /d" changes the drive too. The line must not begin with a quote: cmd.exe would take
+    // off the first and the last.
+    const std::string cd = "cd /d ", nothing = "NUL";
+#else
+    const std::string cd = "cd ", nothing = "/dev/null";
+#endif
+    const std::string shell = cd + shellQuoted(workingDir) + " && " + commandLine + " >" +
+                              shellQuoted(outPath) + " 2>" + shellQuoted(errPath) + " <" +
+                              (input.empty() ? nothing : shellQuoted(input));
+    int status = std::system(shell.c_str());
+#ifndef _WIN32
+    status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+#endif
+    return {readFile(outPath), readFile(errPath), status};
+}
 
 } // namespace testsupport

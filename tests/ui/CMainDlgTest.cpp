@@ -10,8 +10,6 @@
 #include <QScreen>
 #include <QTimer>
 
-#include <tuple>
-
 using testsupport::readFile;
 
 // In the working folder: zork1.z3 (fingerprint C0FBF0B7), curses.z5 (726139CD), GAME.DAT, and
@@ -89,9 +87,8 @@ TEST_F(CMainDlgTest, ClosingStoresThePlacementAndAStoredOneOpensNormalOnScreenOr
     };
 
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-    ui::WindowPlacement far;
-    std::tie(far.left, far.top, far.right, far.bottom) = std::tuple(50000, -60000, 51000, -59500);
-    storePlacement(ui::placementText(far));
+    storePlacement(
+        ui::placementText({.left = 50000, .top = -60000, .right = 51000, .bottom = -59500}));
     makeDialog(true);
     EXPECT_TRUE(area.intersects(dialog->geometry()));
 
