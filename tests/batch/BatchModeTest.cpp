@@ -59,8 +59,9 @@ TEST_F(BatchMode, PrintsWhatItsTranscriptsShow)
     fs::create_directory_symlink("games/sub", dir / "link");
     writeFile(dir / "fields/zork1.z3", readFile(dir / "games/Zork1.z3"));
     writeFile(dir / "fields/odd \xE9,\"q\"\\.dat", std::string(100, 'x'));
-    // UTF-8 of two, three and four bytes, then an overlong '/', a surrogate and a cut sequence.
-    writeFile(dir / "fields/\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80 \xC0\xAF\xED\xA0\x80\xF0\x9F.dat",
+    // UTF-8 of 2, 3 and 4 bytes, U+0800, U+10FFFF; an overlong '/', a surrogate, a cut one.
+    writeFile(dir / "fields/\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80\xE0\xA0\x80\xF4\x8F\xBF\xBF "
+                    "\xC0\xAF\xED\xA0\x80\xF0\x9F.dat",
               "u");
     fs::copy_file(BATCH_FIELDS_SCRIPT, dir / "fields.py");
     for (const char* name :
