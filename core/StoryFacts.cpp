@@ -190,6 +190,10 @@ std::uint32_t StoryFactsReader::crcThrough(std::uint32_t crc, const unsigned cha
 {
     if (m_head.size() < kStoryHeaderSize) {
         takeHead(bytes, n);
+        // Once the header tells a story, the part of it that came in earlier reads is searched.
+        if (m_plausible && m_searchBrand && m_position > 0) {
+            searchBrand(reinterpret_cast<const unsigned char*>(m_head.data()), m_position);
+        }
     }
     if (m_plausible) {
         addToSum(bytes, n);
