@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace platform {
 
@@ -16,7 +17,11 @@ public:
     // device, a pipe): such files never block the caller and never feed it endless data.
     static std::optional<RandomAccessFile> open(const std::string& path);
 
-    RandomAccessFile(RandomAccessFile&& other) noexcept;
+    RandomAccessFile(RandomAccessFile&& other) noexcept
+        : m_handle(std::exchange(other.m_handle, kNoHandle)), m_openedSize(other.m_openedSize),
+          m_openedLastWrite(other.m_openedLastWrite)
+    {
+    }
     ~RandomAccessFile();
 
     // The size and the last-write time (a Windows FILETIME) the file had when it was opened.

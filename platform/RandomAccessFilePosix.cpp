@@ -6,7 +6,6 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <utility>
 
 namespace platform {
 
@@ -26,12 +25,6 @@ std::optional<RandomAccessFile> RandomAccessFile::open(const std::string& path)
         return std::nullopt;
     }
     return RandomAccessFile(fd, static_cast<std::uint64_t>(st.st_size), lastWriteFileTime(st));
-}
-
-RandomAccessFile::RandomAccessFile(RandomAccessFile&& other) noexcept
-    : m_handle(std::exchange(other.m_handle, kNoHandle)), m_openedSize(other.m_openedSize),
-      m_openedLastWrite(other.m_openedLastWrite)
-{
 }
 
 RandomAccessFile::~RandomAccessFile()

@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <utility>
 
 namespace platform {
 
@@ -35,12 +34,6 @@ std::optional<RandomAccessFile> RandomAccessFile::open(const std::string& path)
     }
     return RandomAccessFile(handle, static_cast<std::uint64_t>(size.QuadPart),
                             static_cast<std::uint64_t>(basic.LastWriteTime.QuadPart));
-}
-
-RandomAccessFile::RandomAccessFile(RandomAccessFile&& other) noexcept
-    : m_handle(std::exchange(other.m_handle, kNoHandle)), m_openedSize(other.m_openedSize),
-      m_openedLastWrite(other.m_openedLastWrite)
-{
 }
 
 RandomAccessFile::~RandomAccessFile()
