@@ -41,14 +41,4 @@ void expect(const std::string& name,
     testsupport::expectGolden(name, made);
 }
 
-std::size_t replaceAll(std::string& text, std::string_view from, std::string_view to)
-{
-    std::size_t count = 0;
-    for (std::size_t at = text.find(from); at != std::string::npos;
-         at = text.find(from, at + to.size()), ++count) {
-        text.replace(at, from.size(), to);
-    }
-    return count;
-}
-
 } // namespace transcript

@@ -2,10 +2,8 @@
 
 #include "tests/support/TestSupport.h"
 
-#include <cstddef>
 #include <functional>
 #include <string>
-#include <string_view>
 
 namespace transcript {
 
@@ -16,8 +14,5 @@ namespace transcript {
 // beginning with '#' are comments, kept; the other lines are the last run's outputs.
 void expect(const std::string& name,
             const std::function<testsupport::ProcessResult(const std::string&)>& run);
-
-// Replaces each `from` in `text` by `to`; how many there were.
-std::size_t replaceAll(std::string& text, std::string_view from, std::string_view to);
 
 } // namespace transcript

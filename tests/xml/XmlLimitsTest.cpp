@@ -2,6 +2,7 @@
 
 #include "tests/storycrc/Transcript.h"
 
+#include <boost/algorithm/string/replace.hpp>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -25,7 +26,7 @@ std::string expanded(std::string text)
           {"\\n", "\n"},
           {"\\t", "\t"},
           {"\\0", std::string(1, '\0')}}) {
-        transcript::replaceAll(text, from, to);
+        boost::algorithm::replace_all(text, from, to);
     }
     return text;
 }
