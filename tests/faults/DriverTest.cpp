@@ -115,6 +115,13 @@ TEST(KilledWriter, LeavesTheOldFileOrTheNewOneComplete)
         ASSERT_GE(done, 1u) << "the driver ended before its first write";
         EXPECT_TRUE(holdsGeneration(file, done) || holdsGeneration(file, done + 1));
     }
+    // Cut short by a file size limit, as by a full disk: a failed save, the old file kept, and
+    // beside it only the compared whole write, no temporary.
+    const std::string old = readFile(file);
+    const std::string cut = "trap '' XFSZ; ulimit -f 8; " + kDriver + " write " + file + " once";
+    EXPECT_EQ(testsupport::runCommand(cut, "/").out, "failed\n");
+    EXPECT_EQ(readFile(file), old);
+    EXPECT_EQ(entriesIn(dir.path()), 2);
 }
 
 // A save fails where nobody may not write, keeping the old file (a file of mode 0444 in a folder
